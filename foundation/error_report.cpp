@@ -3,6 +3,7 @@
 #include "errors.h"
 
 #include <cstdio>
+#include <mutex>
 
 namespace {
 
@@ -46,4 +47,26 @@ std::optional<ErrorReport> uninstallReport(std::exception_ptr failure) {
     } catch (...) {
         return unknownReport();
     }
+}
+
+namespace {
+
+std::mutex deferredLock;
+std::vector<std::exception_ptr>& deferred() {
+    static std::vector<std::exception_ptr> failures;
+    return failures;
+}
+
+}  // namespace
+
+void deferFailure(std::exception_ptr failure) {
+    std::lock_guard<std::mutex> hold(deferredLock);
+    deferred().push_back(std::move(failure));
+}
+
+std::vector<std::exception_ptr> takeDeferredFailures() {
+    std::lock_guard<std::mutex> hold(deferredLock);
+    std::vector<std::exception_ptr> failures;
+    failures.swap(deferred());
+    return failures;
 }

@@ -5,6 +5,7 @@
 #include <exception>
 #include <optional>
 #include <string>
+#include <vector>
 
 struct ErrorReport {
     std::string text;
@@ -24,3 +25,10 @@ ErrorReport setupReport(std::exception_ptr failure);
 // ModelException, "Unknown" for anything else; a FileException is not shown
 // (empty result).
 std::optional<ErrorReport> uninstallReport(std::exception_ptr failure);
+
+// A failure that happened while another one was already unwinding the program
+// (a destructor that could not write its file, say) cannot be thrown. It is kept
+// here instead, and the top level reports it after the failure it is handling.
+void deferFailure(std::exception_ptr failure);
+// Hands the kept failures over, oldest first, and forgets them.
+std::vector<std::exception_ptr> takeDeferredFailures();

@@ -84,3 +84,13 @@ TEST(UninstallReport, DispatchesOnKind) {
     ASSERT_TRUE(other.has_value());
     EXPECT_EQ("Unknown", other->text);
 }
+
+TEST(DeferredFailures, AreHandedOverOnceInOrder) {
+    deferFailure(std::make_exception_ptr(FileException("C:\\A\\setup.log", 5)));
+    deferFailure(std::make_exception_ptr(FileException("C:\\A\\error.log", 5)));
+    std::vector<std::exception_ptr> failures = takeDeferredFailures();
+    ASSERT_EQ(2u, failures.size());
+    EXPECT_EQ("The disk is full: \"C:\\A\\setup.log\"", setupReport(failures[0]).text);
+    EXPECT_EQ("The disk is full: \"C:\\A\\error.log\"", setupReport(failures[1]).text);
+    EXPECT_TRUE(takeDeferredFailures().empty());
+}
