@@ -75,18 +75,23 @@ const PageSource kPages[PageStart + 1] = {
     {"DlgStartDialog", "START_DIALOG"},
 };
 
-const char* const kGeneralInfoKeys[] = {"ProductName", "CompanyName", "ProductVersion", "ProductDescription",
-                                        "ProductURL"};
-const char* const kSystemRequirementKeys[] = {"AnyWindows",  "Windows95",   "Windows98", "WindowsME",
-                                              "WindowsNT4", "Windows2000", "WindowsXP", "AbortInstallation"};
-const char* const kDialogKeys[] = {"SplashWindow",   "SetupWindow",     "LanguageDialog",        "WelcomeDialog",
-                                   "LicenseDialog",  "ReadmeDialog",    "UserInfoDialog",        "TargetDirectoryDialog",
-                                   "ProgramGroupDialog", "StartDialog", "FinishDialog"};
+const char* const kGeneralInfoKeys[] = {
+    "ProductName", "CompanyName", "ProductVersion", "ProductDescription", "ProductURL",
+};
+const char* const kSystemRequirementKeys[] = {
+    "AnyWindows", "Windows95", "Windows98", "WindowsME", "WindowsNT4", "Windows2000", "WindowsXP",
+    "AbortInstallation",
+};
+const char* const kDialogKeys[] = {
+    "SplashWindow", "SetupWindow", "LanguageDialog", "WelcomeDialog", "LicenseDialog", "ReadmeDialog",
+    "UserInfoDialog", "TargetDirectoryDialog", "ProgramGroupDialog", "StartDialog", "FinishDialog",
+};
 const char* const kSetupWindowKeys[] = {
-    "WindowTitle", "GradientFill",        "ColorFrom",    "ColorTo",        "Heading",         "HeadingFont",
-    "HeadingColor", "HeadingAlignment",   "Heading3D",    "Subheading",     "SubheadingFont",  "SubheadingColor",
-    "SubheadingAlignment", "Subheading3D", "Footer",      "FooterFont",     "FooterColor",     "FooterAlignment",
-    "Footer3D"};
+    "WindowTitle", "GradientFill", "ColorFrom", "ColorTo",
+    "Heading", "HeadingFont", "HeadingColor", "HeadingAlignment", "Heading3D",
+    "Subheading", "SubheadingFont", "SubheadingColor", "SubheadingAlignment", "Subheading3D",
+    "Footer", "FooterFont", "FooterColor", "FooterAlignment", "Footer3D",
+};
 
 constexpr int kUninstallTextLines = 13;
 

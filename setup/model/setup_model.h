@@ -12,7 +12,6 @@
 #include "variable_table.h"
 #include "wizard_state.h"
 
-#include <memory>
 #include <optional>
 #include <string>
 
@@ -110,8 +109,8 @@ private:
         InstallLogSlot(const InstallLogSlot&) = delete;
         InstallLogSlot& operator=(const InstallLogSlot&) = delete;
         InstallLog* get() const { return log_; }
-        // Forgets the old log before destroying it, so that a throwing destruction
-        // leaves the slot holding next (which then must be null) or nothing.
+        // Takes next before destroying the old log, so that when that destruction
+        // throws the slot already holds next and never the destroyed log.
         void reset(InstallLog* next);
 
     private:
