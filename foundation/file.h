@@ -37,8 +37,8 @@ public:
     File& operator=(const File&) = delete;
 
     // Every open first closes what the object holds, even when the new open then
-    // fails. Another readers may share the file; writers may not. A mode outside
-    // 0 to 3 fails without touching the file system.
+    // fails. Other readers may share the file; writers may not. A mode outside
+    // 0 to 3 fails without touching the file system. A folder is never opened.
     bool open(const char* path, int mode);
     bool open(const char* directory, const char* name, int mode);  // joinPath
     // Read and write access, created or truncated.
@@ -61,7 +61,9 @@ private:
 
 static_assert(!std::is_copy_constructible_v<File>, "File owns its handle");
 
-// True for an existing file or folder. A null path counts as the empty text.
+// A null path counts as the empty text everywhere below and in File::open.
+
+// True for an existing file or folder.
 bool fileExists(const char* path);
 bool deleteFile(const char* path);
 // The folder must be empty.

@@ -13,6 +13,19 @@ namespace {
 
 constexpr size_t kMaxPath = 260;  // the same limit as on Windows
 
+// A descriptor, or -1 with errno set. POSIX lets a folder be opened for reading
+// and Windows does not; a File never holds one, on either platform.
+int openFile(const char* path, int flags) {
+    int fd = ::open(path ? path : "", flags | O_CLOEXEC, 0644);
+    struct stat st;
+    if (fd >= 0 && fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        errno = EISDIR;
+        return -1;
+    }
+    return fd;
+}
+
 }  // namespace
 
 File::~File() { close(); }
@@ -29,13 +42,13 @@ bool File::open(const char* path, int mode) {
     case CreateWrite: flags = O_WRONLY | O_CREAT | O_TRUNC; break;
     default: return false;
     }
-    handle_ = ::open(path, flags | O_CLOEXEC, 0644);
+    handle_ = openFile(path, flags);
     return handle_ >= 0;
 }
 
 bool File::create(const char* path) {
     close();
-    handle_ = ::open(path, O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    handle_ = openFile(path, O_RDWR | O_CREAT | O_TRUNC);
     return handle_ >= 0;
 }
 
@@ -103,11 +116,13 @@ bool fileExists(const char* path) {
     return stat(path ? path : "", &st) == 0;
 }
 
-bool deleteFile(const char* path) { return unlink(path) == 0; }
+bool deleteFile(const char* path) { return unlink(path ? path : "") == 0; }
 
-bool removeDirectory(const char* path) { return rmdir(path) == 0; }
+bool removeDirectory(const char* path) { return rmdir(path ? path : "") == 0; }
 
 bool createPath(const char* path) {
+    if (!path)
+        path = "";
     if (std::strlen(path) >= kMaxPath) {
         errno = ENAMETOOLONG;
         return false;

@@ -4,13 +4,13 @@
 
 #include <windows.h>
 
+#include "path_walk.h"
+
 namespace {
 
 HANDLE asHandle(intptr_t h) { return reinterpret_cast<HANDLE>(h); }
 
 }  // namespace
-
-#include "path_walk.h"
 
 File::~File() { close(); }
 
@@ -27,14 +27,14 @@ bool File::open(const char* path, int mode) {
     case CreateWrite: access = GENERIC_WRITE; creation = CREATE_ALWAYS; break;
     default: return false;
     }
-    HANDLE h = CreateFileA(path, access, FILE_SHARE_READ, nullptr, creation, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE h = CreateFileA(path ? path : "", access, FILE_SHARE_READ, nullptr, creation, FILE_ATTRIBUTE_NORMAL, nullptr);
     handle_ = reinterpret_cast<intptr_t>(h);
     return h != INVALID_HANDLE_VALUE;
 }
 
 bool File::create(const char* path) {
     close();
-    HANDLE h = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+    HANDLE h = CreateFileA(path ? path : "", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
     handle_ = reinterpret_cast<intptr_t>(h);
     return h != INVALID_HANDLE_VALUE;
@@ -80,11 +80,16 @@ bool File::seek(int32_t distance, int origin) {
 
 bool fileExists(const char* path) { return GetFileAttributesA(path ? path : "") != INVALID_FILE_ATTRIBUTES; }
 
-bool deleteFile(const char* path) { return DeleteFileA(path) != 0; }
+bool deleteFile(const char* path) { return DeleteFileA(path ? path : "") != 0; }
 
-bool removeDirectory(const char* path) { return RemoveDirectoryA(path) == 1; }
+bool removeDirectory(const char* path) { return RemoveDirectoryA(path ? path : "") == 1; }
 
 bool createPath(const char* path) {
+    if (!path)
+        path = "";
+    // The walk was made for a buffer of MAX_PATH characters; the ANSI folder
+    // functions take no more anyway, so longer input is refused up front rather
+    // than cut short.
     if (std::strlen(path) >= MAX_PATH) {
         SetLastError(ERROR_FILENAME_EXCED_RANGE);
         return false;
