@@ -24,6 +24,7 @@ declare -A need=(
   [/usr/bin/g++]=g++
   [/usr/bin/clang++]=clang
   [/usr/bin/make]=make
+  [/usr/bin/pkg-config]=pkg-config
   [/usr/bin/file]=file
   [/usr/bin/ninja]=ninja-build
   [/usr/bin/bzip2]=bzip2

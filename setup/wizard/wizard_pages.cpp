@@ -1,7 +1,10 @@
 #include "wizard_pages.h"
 
 #include "errors.h"
+#include "progress_page.h"
+#include "resource.h"
 #include "window.h"
+#include "wizard_state.h"
 
 namespace {
 
@@ -13,7 +16,7 @@ struct PageDialog {
 
 // The pages the kit carries, in page order.
 const PageDialog kPages[] = {
-    {-1, 0, nullptr},
+    {PageProgress, IDD_PROGRESS, makeProgressPageFactory},
 };
 
 const PageDialog* findPage(int page) {

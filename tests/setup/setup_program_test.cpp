@@ -3,6 +3,7 @@
 
 #include "robot.h"
 #include "test_support.h"
+#include "zip_fixture.h"
 
 #include <windows.h>
 
@@ -10,8 +11,12 @@
 
 namespace {
 
+// Every script installs into a folder of the package folder: setup.log always
+// has somewhere to go.
 const char kScriptNoPages[] =
+    "[SETUP_INFO]\r\nDefaultInstallationPath=%SetupDir%\\Product\r\n"
     "[GENERAL_INFO]\r\nProductName=Try\r\n"
+    "[APPLICATION_FOLDERS]\r\n%AppDir%\r\n"
     "[SYSTEM_REQUIREMENTS]\r\nAnyWindows=Yes\r\n";
 const char kEnglish[] =
     "[STRINGS]\r\n1=Requirements of %ProductName%\r\n"
@@ -32,8 +37,9 @@ struct PackageFolder {
         zrtest::writeFile(dir.file(name), text);
         return *this;
     }
+    // An archive with one entry that no record names.
     PackageFolder& archive() {
-        zrtest::writeFile(dir.file("setup.zip"), "");
+        ziptest::writeZip(dir.file("setup.zip"), {{"unused.txt", "x", ziptest::dosTime(2004, 1, 1, 0, 0, 0)}});
         return *this;
     }
     zrtest::TempDir dir;
@@ -112,7 +118,7 @@ TEST(SetupProgram, FindsItsScriptBesideItselfButTheArchiveInTheWorkingFolder) {
     ASSERT_EQ(1u, boxes.size());
     EXPECT_EQ("File not found: \"setup.zip\"", boxes[0].text);
 
-    zrtest::writeFile(elsewhere.file("setup.zip"), "");
+    ziptest::writeZip(elsewhere.file("setup.zip"), {{"unused.txt", "x", ziptest::dosTime(2004, 1, 1, 0, 0, 0)}});
     boxes.clear();
     EXPECT_EQ(0, runPressingOk(package.exe, elsewhere.path(), &boxes, 0));
 }
@@ -131,7 +137,9 @@ TEST(SetupProgram, UnsupportedSystemWarnsOrEndsSetup) {
     for (const Row& row : rows) {
         PackageFolder package("setup98.exe");
         zrtest::setEmulatedVersion("setup98.exe", "win98");
-        package.script(std::string("[GENERAL_INFO]\r\nProductName=Try\r\n[SYSTEM_REQUIREMENTS]\r\n") +
+        package.script(std::string("[SETUP_INFO]\r\nDefaultInstallationPath=%SetupDir%\\Product\r\n"
+                                   "[GENERAL_INFO]\r\nProductName=Try\r\n"
+                                   "[APPLICATION_FOLDERS]\r\n%AppDir%\r\n[SYSTEM_REQUIREMENTS]\r\n") +
                        row.requirements)
             .language("English.dat", kEnglish)
             .archive();
