@@ -7,6 +7,7 @@
 
 // Dialog templates.
 #define IDD_EXIT_SETUP 129
+#define IDD_FINISH 139
 #define IDD_PROGRESS 144
 
 // Controls shared by the pages.
@@ -23,3 +24,8 @@
 // Progress page.
 #define IDC_PROGRESS_BAR 1032
 #define IDC_STATUS_LINE 1033
+
+// Finish page.
+#define IDC_FINISH 1018
+#define IDC_VIEW_README 1020
+#define IDC_RUN_APPLICATION 1021

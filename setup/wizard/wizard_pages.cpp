@@ -1,6 +1,7 @@
 #include "wizard_pages.h"
 
 #include "errors.h"
+#include "finish_page.h"
 #include "progress_page.h"
 #include "resource.h"
 #include "window.h"
@@ -17,6 +18,7 @@ struct PageDialog {
 // The pages the kit carries, in page order.
 const PageDialog kPages[] = {
     {PageProgress, IDD_PROGRESS, makeProgressPageFactory},
+    {PageFinish, IDD_FINISH, makeFinishPageFactory},
 };
 
 const PageDialog* findPage(int page) {

@@ -2,12 +2,14 @@
 // the exit codes, and the system requirements check at the start of the wizard.
 
 #include "robot.h"
+#include "setup_package.h"
 #include "test_support.h"
-#include "zip_fixture.h"
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
+
+using setuptest::PackageFolder;
 
 namespace {
 
@@ -21,30 +23,6 @@ const char kScriptNoPages[] =
 const char kEnglish[] =
     "[STRINGS]\r\n1=Requirements of %ProductName%\r\n"
     "21=Not on %1 (%1). Setup ends.\r\n22=Untested on %1.\r\n";
-
-// A package folder: setup.exe under the given name (Wine's emulated Windows
-// version is set per program name, so tests that change it use a name of their
-// own), with whichever of the script, English.dat and setup.zip are given.
-struct PackageFolder {
-    explicit PackageFolder(const std::string& exeName = "setup.exe") : exe(dir.file(exeName)) {
-        EXPECT_TRUE(CopyFileA(zrtest::distPath("setup.exe").c_str(), exe.c_str(), FALSE));
-    }
-    PackageFolder& script(const std::string& text) {
-        zrtest::writeFile(dir.file("Setup.ini"), text);
-        return *this;
-    }
-    PackageFolder& language(const std::string& name, const std::string& text) {
-        zrtest::writeFile(dir.file(name), text);
-        return *this;
-    }
-    // An archive with one entry that no record names.
-    PackageFolder& archive() {
-        ziptest::writeZip(dir.file("setup.zip"), {{"unused.txt", "x", ziptest::dosTime(2004, 1, 1, 0, 0, 0)}});
-        return *this;
-    }
-    zrtest::TempDir dir;
-    std::string exe;
-};
 
 struct Box {
     std::string caption;
@@ -102,7 +80,7 @@ TEST(SetupProgram, StartupFailuresShowOneBoxAndReturnMinusOne) {
         if (row.archive)
             package.archive();
         std::vector<Box> boxes;
-        EXPECT_EQ(-1, runPressingOk(package.exe, package.dir.path(), &boxes, 1)) << row.comment;
+        EXPECT_EQ(-1, runPressingOk(package.exe(), package.path(), &boxes, 1)) << row.comment;
         ASSERT_EQ(1u, boxes.size()) << row.comment;
         EXPECT_EQ("Error", boxes[0].caption) << row.comment;
         EXPECT_EQ(row.expectedText, boxes[0].text) << row.comment;
@@ -114,13 +92,13 @@ TEST(SetupProgram, FindsItsScriptBesideItselfButTheArchiveInTheWorkingFolder) {
     package.script(kScriptNoPages).language("English.dat", kEnglish).archive();
     zrtest::TempDir elsewhere;
     std::vector<Box> boxes;
-    EXPECT_EQ(-1, runPressingOk(package.exe, elsewhere.path(), &boxes, 1));
+    EXPECT_EQ(-1, runPressingOk(package.exe(), elsewhere.path(), &boxes, 1));
     ASSERT_EQ(1u, boxes.size());
     EXPECT_EQ("File not found: \"setup.zip\"", boxes[0].text);
 
-    ziptest::writeZip(elsewhere.file("setup.zip"), {{"unused.txt", "x", ziptest::dosTime(2004, 1, 1, 0, 0, 0)}});
+    CopyFileA(package.file("setup.zip").c_str(), elsewhere.file("setup.zip").c_str(), FALSE);
     boxes.clear();
-    EXPECT_EQ(0, runPressingOk(package.exe, elsewhere.path(), &boxes, 0));
+    EXPECT_EQ(0, runPressingOk(package.exe(), elsewhere.path(), &boxes, 0));
 }
 
 TEST(SetupProgram, UnsupportedSystemWarnsOrEndsSetup) {
@@ -144,7 +122,7 @@ TEST(SetupProgram, UnsupportedSystemWarnsOrEndsSetup) {
             .language("English.dat", kEnglish)
             .archive();
         std::vector<Box> boxes;
-        EXPECT_EQ(0, runPressingOk(package.exe, package.dir.path(), &boxes, 1)) << row.comment;
+        EXPECT_EQ(0, runPressingOk(package.exe(), package.path(), &boxes, 1)) << row.comment;
         ASSERT_EQ(1u, boxes.size()) << row.comment;
         // [STRINGS] texts are shown raw: variable references stay.
         EXPECT_EQ("Requirements of %ProductName%", boxes[0].caption) << row.comment;
