@@ -1,15 +1,18 @@
 #!/usr/bin/env bash
-# Shows what the build made. (Grows into a full run of the sample product as the
-# programs come into existence.)
+# make demo: lays the sample product out as its package would unpack it, runs
+# setup.exe there under Wine on a virtual display, lets the robot press the
+# buttons a user would, and prints what the installation left on the machine.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
-echo "The kit, as built:"
-for dir in dist/win32 dist/win64 dist/bin; do
-  [ -d "$dir" ] || continue
-  echo "  $dir/ ($( [ "$dir" = dist/win32 ] && echo 'release build for 32-bit Windows' || { [ "$dir" = dist/win64 ] && echo 'x86_64 build, the one that runs under wine64 here' || echo 'native tools for Linux'; }))"
-  for f in "$dir"/*; do
-    [ -e "$f" ] || continue
-    printf '    %-20s %8d bytes  %s\n' "$(basename "$f")" "$(stat -c %s "$f")" "$(file -b "$f" | cut -c1-60)"
-  done
+
+echo "== The kit, as built"
+for f in dist/win32/* dist/win64/*; do
+  [ -f "$f" ] && printf '   %-28s %9d bytes\n' "$f" "$(stat -c %s "$f")"
 done
+
+echo
+echo "== The sample package (examples/sample), unpacked into build/demo/package"
+python3 scripts/stage-sample.py build/win64 dist/win64 build/demo/package
+
+exec scripts/wine-session scripts/demo-run.sh "$top/build/demo"
