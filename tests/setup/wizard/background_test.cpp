@@ -365,7 +365,7 @@ TEST(BackgroundPainter, EachRenderReplacesThePictureAndPaintCopiesIt) {
     EXPECT_EQ(kYellow, GetPixel(dc.get(), 50, 30));  // and no further
 }
 
-TEST(BackgroundPainter, LogFontCarriesTheSpecification) {
+TEST(BackgroundPainter, LogFontCarriesTheFontDescription) {
     FontSpec spec;
     spec.faceName = "Tahoma";
     spec.height = -20;
