@@ -33,6 +33,9 @@ private:
     HANDLE process_;
 };
 
+// How long the splash picture stays before the wizard starts.
+constexpr UINT kSplashMilliseconds = 2000;
+
 RunningSystem runningSystem() {
     WindowsVersion version;
     RunningSystem running;
@@ -57,6 +60,40 @@ bool SetupWindow::create(HINSTANCE instance) {
     std::string title = model_.getVariable("SWWindowTitle");
     return createWindow(0, kSetupWindowClass, title.c_str(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
                         CW_USEDEFAULT, CW_USEDEFAULT, nullptr, instance);
+}
+
+bool SetupWindow::onCreate() {
+    if (!model_.isTrue("DlgSplashWindow"))
+        return true;  // setup start posts CmdStartWizard itself
+    registerClass(WindowClass(CS_VREDRAW | CS_HREDRAW, kSplashWindowClass, LoadCursorA(nullptr, IDC_ARROW), 1,
+                              programInstance(), nullptr, nullptr));
+    std::string picture = model_.getVariable("SplWBitmap_Pathname");
+    splash_ = std::make_unique<BitmapWindow>();
+    if (splash_->create(kSplashWindowClass, handle(), programInstance(), picture.c_str())) {
+        splash_->show(SW_SHOW);
+        startTimer(kSplashMilliseconds);
+    } else {
+        // No picture (missing, a folder, not a bitmap): no splash, no waiting.
+        post(CmdStartWizard, 0, 0);
+    }
+    return true;
+}
+
+void SetupWindow::onSize(int width, int height) {
+    WindowDC dc(handle());
+    background_.render(dc.get(), readBackgroundStyle(model_), width, height);
+}
+
+void SetupWindow::onPaint() {
+    PaintDC dc(handle());
+    background_.paint(dc.get());
+}
+
+void SetupWindow::onTimer() {
+    stopTimer();
+    post(CmdStartWizard, 0, 0);
+    if (splash_)
+        splash_->show(SW_HIDE);
 }
 
 void SetupWindow::onCommand(unsigned id, unsigned, HWND) {

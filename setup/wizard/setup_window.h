@@ -3,8 +3,11 @@
 // the page sequence one modal dialog at a time, each step being a command
 // number (wizard_commands.h) that reaches onCommand, checks the system
 // requirements at the start, runs the completion actions after the last page
-// and ends setup, offering a restart when files wait for one. Windows only.
+// and ends setup, offering a restart when files wait for one. It paints the
+// background behind the pages and, before the wizard, shows the splash picture
+// for two seconds. Windows only.
 
+#include "background_painter.h"
 #include "window.h"
 
 #include <memory>
@@ -23,6 +26,19 @@ public:
     // "ZRSetup" (registered by the caller). False when it cannot be created.
     bool create(HINSTANCE instance);
 
+    // With DlgSplashWindow on: registers "ZRSetupSplash" (a failure throws
+    // WinException), shows the picture SplWBitmap_Pathname and starts the
+    // window's timer; a picture that cannot be shown posts CmdStartWizard at
+    // once. Always true: the setup window is made in every case.
+    bool onCreate() override;
+    // Renders the background for the new client size, shown or not.
+    void onSize(int width, int height) override;
+    // Copies the rendered background to the window.
+    void onPaint() override;
+    // Nothing: the background picture covers the whole client area.
+    void onEraseBackground() override {}
+    // The splash's time is up: the wizard starts and the splash is hidden.
+    void onTimer() override;
     void onCommand(unsigned id, unsigned code, HWND control) override;
 
 private:
@@ -35,6 +51,9 @@ private:
     void endSetup();
 
     SetupModel& model_;
+    BackgroundPainter background_;
+    // Hidden when its time is up, destroyed only with the controller.
+    std::unique_ptr<BitmapWindow> splash_;
     bool wizardStarted_ = false;
     // Pages the kit does not carry are passed over in the direction the wizard
     // was moving.
