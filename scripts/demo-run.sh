@@ -19,10 +19,11 @@ echo
 echo "== Running setup.exe there (the robot watches the wizard)"
 log="$demo/robot.log"
 : > "$log"
-# The pages the kit carries so far: Progress runs the installation, Finish ends
+# The splash first; then the pages the kit carries so far: Progress runs the installation, Finish ends
 # it. One robot watches the run; when the Finish page is up and has been
 # photographed, a second one attached to setup presses Finish.
 "$wine" "$robot" start "$(winpath "$package")\\setup.exe" "$(winpath "$package")" \
+  ";" wait-window class=ZRSetupSplash timeout=30000 \
   ";" wait-window "caption=Installing Sample Tool" timeout=30000 \
   ";" wait-gone 120000 \
   ";" wait-window "caption=Setup Complete" timeout=30000 \
@@ -40,6 +41,7 @@ shoot() { # PATTERN FILE: a screenshot once PATTERN shows in the robot's output
   sleep 0.5
   import -window root "$demo/$2" 2>/dev/null && echo "   screenshot: build/demo/$2" >> "$demo/shots.txt"
 }
+shoot 'ZRSetupSplash' splash.png
 shoot 'Installing Sample Tool' progress.png
 shoot 'control.1018' finish.png
 pid=$(awk -F'\t' '$1 == "started" {print $2}' "$log")
