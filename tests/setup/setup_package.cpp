@@ -68,7 +68,7 @@ HWND waitWindow(robot::Robot& robot, const std::string& caption, int timeoutMs) 
 void clickAndWaitGone(HWND window, unsigned id) {
     std::string error;
     EXPECT_TRUE(robot::click(window, id, &error)) << error;
-    EXPECT_TRUE(robot::waitGone(window, robot::kDefaultTimeoutMs, &error)) << error;
+    EXPECT_TRUE(robot::waitGone(window, kSetupTimeoutMs, &error)) << error;
 }
 
 std::string controlText(HWND window, unsigned id) {

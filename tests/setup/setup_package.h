@@ -35,15 +35,19 @@ private:
 // test installs into a folder of its own.
 extern const char kProductHere[];
 
+// How long a test waits for setup's windows and end: generous, since CI runs
+// test programs side by side on two cores.
+constexpr int kSetupTimeoutMs = 30000;
+
 // Waits for a window of the program with this caption; nullptr (and a failure
 // recorded) when it does not come.
-HWND waitWindow(robot::Robot& robot, const std::string& caption, int timeoutMs = robot::kDefaultTimeoutMs);
+HWND waitWindow(robot::Robot& robot, const std::string& caption, int timeoutMs = kSetupTimeoutMs);
 // Presses a button and waits until the window is gone.
 void clickAndWaitGone(HWND window, unsigned id);
 // The text of a control, or "<missing>".
 std::string controlText(HWND window, unsigned id);
 const robot::ControlInfo* findControl(const std::vector<robot::ControlInfo>& controls, unsigned id);
 // The program's exit code, or 9999 when it did not end in time.
-int exitCode(robot::Robot& robot, int timeoutMs = robot::kDefaultTimeoutMs);
+int exitCode(robot::Robot& robot, int timeoutMs = kSetupTimeoutMs);
 
 }  // namespace setuptest

@@ -37,7 +37,7 @@ int runPressingOk(const std::string& commandLine, const std::string& workingDir,
     std::string error;
     EXPECT_TRUE(robot.start(commandLine, workingDir, &error)) << error;
     for (size_t i = 0; i < expectedBoxes; ++i) {
-        HWND box = robot.waitWindow({std::string("#32770"), std::nullopt}, robot::kDefaultTimeoutMs, &error);
+        HWND box = robot.waitWindow({std::string("#32770"), std::nullopt}, setuptest::kSetupTimeoutMs, &error);
         if (!box) {
             ADD_FAILURE() << "box " << i << ": " << error;
             break;
@@ -47,10 +47,10 @@ int runPressingOk(const std::string& commandLine, const std::string& workingDir,
         EXPECT_TRUE(robot::controlText(box, 0xFFFF, &seen.text, &error)) << error;
         boxes->push_back(seen);
         EXPECT_TRUE(robot::click(box, IDOK, &error)) << error;
-        EXPECT_TRUE(robot::waitGone(box, robot::kDefaultTimeoutMs, &error)) << error;
+        EXPECT_TRUE(robot::waitGone(box, setuptest::kSetupTimeoutMs, &error)) << error;
     }
     int exitCode = 0;
-    EXPECT_TRUE(robot.waitExit(robot::kDefaultTimeoutMs, &exitCode, &error)) << error;
+    EXPECT_TRUE(robot.waitExit(setuptest::kSetupTimeoutMs, &exitCode, &error)) << error;
     return exitCode;
 }
 

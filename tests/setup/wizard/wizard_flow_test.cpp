@@ -38,7 +38,7 @@ std::string markerProbe() { return zrtest::binaryPath("tests/setup/wizard/marker
 // The lines of marker.txt, waiting a little for lines still to come.
 std::string markerLines(const PackageFolder& package, size_t expectedLines) {
     std::string text;
-    for (int i = 0; i < 100; ++i) {
+    for (int i = 0; i < 300; ++i) {
         text = zrtest::readFile(package.file("marker.txt"));
         if (static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) >= expectedLines)
             break;
