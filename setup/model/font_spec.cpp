@@ -28,11 +28,11 @@ int32_t readNumber(const std::string& text, size_t at) {
 }  // namespace
 
 FontSpec parseFontSpec(const std::string& text) {
-    FontSpec spec;
+    FontSpec description;
     size_t comma = text.find(',');
     if (comma == std::string::npos)
-        return spec;
-    spec.faceName = text.substr(0, std::min(comma, FontSpec::kMaxFaceName));
+        return description;
+    description.faceName = text.substr(0, std::min(comma, FontSpec::kMaxFaceName));
 
     // The first five commas; field n (1 = height ... 5 = strike-out) starts after
     // comma n.
@@ -43,18 +43,18 @@ FontSpec parseFontSpec(const std::string& text) {
 
     auto field = [&](size_t n) { return readNumber(text, commas[n - 1] + 1); };
     if (count < 2)
-        return spec;
-    spec.height = field(1);
+        return description;
+    description.height = field(1);
     if (count < 3)
-        return spec;
-    spec.weight = field(2);
+        return description;
+    description.weight = field(2);
     if (count < 4)
-        return spec;
-    spec.italic = static_cast<uint8_t>(field(3));
+        return description;
+    description.italic = static_cast<uint8_t>(field(3));
     if (count < 5)
-        return spec;
-    spec.underline = static_cast<uint8_t>(field(4));
+        return description;
+    description.underline = static_cast<uint8_t>(field(4));
     // The strike-out field needs no comma after it.
-    spec.strikeOut = static_cast<uint8_t>(field(5));
-    return spec;
+    description.strikeOut = static_cast<uint8_t>(field(5));
+    return description;
 }

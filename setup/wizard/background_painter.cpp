@@ -2,18 +2,18 @@
 
 #include <cstring>
 
-LOGFONTA logFontOf(const FontSpec& spec) {
+LOGFONTA logFontOf(const FontSpec& description) {
     LOGFONTA font = {};
-    font.lfHeight = spec.height;
-    font.lfWeight = spec.weight;
-    font.lfItalic = spec.italic;
-    font.lfUnderline = spec.underline;
-    font.lfStrikeOut = spec.strikeOut;
-    font.lfCharSet = spec.charSet;
-    font.lfQuality = spec.quality;
+    font.lfHeight = description.height;
+    font.lfWeight = description.weight;
+    font.lfItalic = description.italic;
+    font.lfUnderline = description.underline;
+    font.lfStrikeOut = description.strikeOut;
+    font.lfCharSet = description.charSet;
+    font.lfQuality = description.quality;
     // FontSpec already keeps the face within the field; cut again all the same,
     // the terminator must stay.
-    std::strncpy(font.lfFaceName, spec.faceName.c_str(), sizeof font.lfFaceName - 1);
+    std::strncpy(font.lfFaceName, description.faceName.c_str(), sizeof font.lfFaceName - 1);
     return font;
 }
 

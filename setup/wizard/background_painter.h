@@ -12,7 +12,7 @@
 
 // A FontSpec as the LOGFONTA that CreateFontIndirectA takes; the other fields
 // are 0.
-LOGFONTA logFontOf(const FontSpec& spec);
+LOGFONTA logFontOf(const FontSpec& description);
 
 // Draws the whole background into dc, a context whose drawing surface is width
 // by height pixels: the background colour or gradient, then the three texts

@@ -25,21 +25,21 @@ TEST(FontSpec, ParsesFieldsThatAreFollowedByTheirComma) {
         {"empty face before the first comma", ",-10,", "", -10, 400, 0, 0, 0},
     };
     for (const Row& row : rows) {
-        FontSpec spec = parseFontSpec(row.text);
-        EXPECT_EQ(row.face, spec.faceName) << row.comment;
-        EXPECT_EQ(row.height, spec.height) << row.comment;
-        EXPECT_EQ(row.weight, spec.weight) << row.comment;
-        EXPECT_EQ(row.italic, spec.italic) << row.comment;
-        EXPECT_EQ(row.underline, spec.underline) << row.comment;
-        EXPECT_EQ(row.strikeOut, spec.strikeOut) << row.comment;
-        EXPECT_EQ(1, spec.charSet) << row.comment;  // never read from the text
-        EXPECT_EQ(2, spec.quality) << row.comment;
+        FontSpec description = parseFontSpec(row.text);
+        EXPECT_EQ(row.face, description.faceName) << row.comment;
+        EXPECT_EQ(row.height, description.height) << row.comment;
+        EXPECT_EQ(row.weight, description.weight) << row.comment;
+        EXPECT_EQ(row.italic, description.italic) << row.comment;
+        EXPECT_EQ(row.underline, description.underline) << row.comment;
+        EXPECT_EQ(row.strikeOut, description.strikeOut) << row.comment;
+        EXPECT_EQ(1, description.charSet) << row.comment;  // never read from the text
+        EXPECT_EQ(2, description.quality) << row.comment;
     }
 }
 
 TEST(FontSpec, LongFaceNameIsCutTo31Characters) {
     std::string face(40, 'F');
-    FontSpec spec = parseFontSpec(face + ",-10,");
-    EXPECT_EQ(std::string(31, 'F'), spec.faceName);
-    EXPECT_EQ(-10, spec.height);
+    FontSpec description = parseFontSpec(face + ",-10,");
+    EXPECT_EQ(std::string(31, 'F'), description.faceName);
+    EXPECT_EQ(-10, description.height);
 }

@@ -118,19 +118,19 @@ Pixels screenShot(int x, int y, int width, int height) {
 }
 
 // The line height (tmHeight + tmExternalLeading) of a font as the painter makes it.
-int lineHeightOf(const FontSpec& spec) {
+int lineHeightOf(const FontSpec& description) {
     ScreenDC screen;
-    Font font(logFontOf(spec));
+    Font font(logFontOf(description));
     SelectedObject selected(screen.get(), font.get());
     return lineMetrics(screen.get()).lineHeight;
 }
 
 FontSpec font(const char* face, int height, int weight) {
-    FontSpec spec;
-    spec.faceName = face;
-    spec.height = height;
-    spec.weight = weight;
-    return spec;
+    FontSpec description;
+    description.faceName = face;
+    description.height = height;
+    description.weight = weight;
+    return description;
 }
 
 constexpr COLORREF kGround = RGB(0x20, 0x40, 0x80);
@@ -366,14 +366,14 @@ TEST(BackgroundPainter, EachRenderReplacesThePictureAndPaintCopiesIt) {
 }
 
 TEST(BackgroundPainter, LogFontCarriesTheFontDescription) {
-    FontSpec spec;
-    spec.faceName = "Tahoma";
-    spec.height = -20;
-    spec.weight = 700;
-    spec.italic = 255;
-    spec.underline = 1;
-    spec.strikeOut = 0;
-    LOGFONTA font = logFontOf(spec);
+    FontSpec description;
+    description.faceName = "Tahoma";
+    description.height = -20;
+    description.weight = 700;
+    description.italic = 255;
+    description.underline = 1;
+    description.strikeOut = 0;
+    LOGFONTA font = logFontOf(description);
     EXPECT_STREQ("Tahoma", font.lfFaceName);
     EXPECT_EQ(-20, font.lfHeight);
     EXPECT_EQ(700, font.lfWeight);
@@ -384,8 +384,8 @@ TEST(BackgroundPainter, LogFontCarriesTheFontDescription) {
     EXPECT_EQ(PROOF_QUALITY, font.lfQuality);
     EXPECT_EQ(0, font.lfWidth);
 
-    spec.faceName = std::string(40, 'F');  // cut, never overrun
-    font = logFontOf(spec);
+    description.faceName = std::string(40, 'F');  // cut, never overrun
+    font = logFontOf(description);
     EXPECT_EQ(31u, strlen(font.lfFaceName));
 }
 
