@@ -20,21 +20,21 @@ bootstrap:
 	@scripts/bootstrap.sh
 
 native: bootstrap
-	@cmake -S . -B $(BUILD)/native $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DZR_SANITIZE=ON >/dev/null
+	@cmake --no-warn-unused-cli -S . -B $(BUILD)/native $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DZR_SANITIZE=ON >/dev/null
 	@cmake --build $(BUILD)/native -j $(JOBS)
 
 fuzz-build: bootstrap
-	@cmake -S . -B $(BUILD)/fuzz $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	@cmake --no-warn-unused-cli -S . -B $(BUILD)/fuzz $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DZR_TESTS=OFF -DZR_FUZZ=ON >/dev/null
 	@cmake --build $(BUILD)/fuzz -j $(JOBS)
 
 win64: bootstrap
-	@cmake -S . -B $(BUILD)/win64 $(CMAKE_GEN) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake \
+	@cmake --no-warn-unused-cli -S . -B $(BUILD)/win64 $(CMAKE_GEN) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake \
 	  -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 	@cmake --build $(BUILD)/win64 -j $(JOBS)
 
 win32: bootstrap
-	@cmake -S . -B $(BUILD)/win32 $(CMAKE_GEN) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
+	@cmake --no-warn-unused-cli -S . -B $(BUILD)/win32 $(CMAKE_GEN) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
 	  -DCMAKE_BUILD_TYPE=Release -DZR_TESTS=OFF >/dev/null
 	@cmake --build $(BUILD)/win32 -j $(JOBS)
 
