@@ -17,37 +17,8 @@
 
 namespace {
 
-// The moves Windows NT carries out at its next start: pairs of source and
-// destination ("" deletes, a leading "!" replaces), as NT paths (\??\C:\...).
-std::vector<std::string> pendingRenames() {
-    RegKey key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Session Manager", 0, KEY_QUERY_VALUE,
-                      key.receive()) != ERROR_SUCCESS)
-        return {};
-    DWORD size = 0;
-    if (RegQueryValueExA(key.get(), "PendingFileRenameOperations", nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS)
-        return {};
-    std::string data(size, '\0');
-    if (RegQueryValueExA(key.get(), "PendingFileRenameOperations", nullptr, nullptr,
-                         reinterpret_cast<BYTE*>(&data[0]), &size) != ERROR_SUCCESS)
-        return {};
-    data.resize(size);
-    std::vector<std::string> strings;
-    size_t start = 0;
-    for (size_t i = 0; i < data.size(); ++i) {
-        if (data[i] == '\0') {
-            strings.push_back(data.substr(start, i - start));
-            start = i + 1;
-        }
-    }
-    // The list ends with an empty string after the last pair.
-    if (strings.size() % 2 == 1 && strings.back().empty())
-        strings.pop_back();
-    return strings;
-}
-
 bool isPending(const std::string& source, const std::string& destination) {
-    std::vector<std::string> list = pendingRenames();
+    std::vector<std::string> list = zrtest::pendingFileRenames();
     for (size_t i = 0; i + 1 < list.size(); i += 2)
         if (list[i] == source && list[i + 1] == destination)
             return true;

@@ -3,6 +3,7 @@
 // takes: under Wine the Unix root is drive Z:, so a source file is "Z:\...".
 
 #include <string>
+#include <vector>
 
 namespace zrtest {
 
@@ -52,6 +53,11 @@ struct ProcessResult {
 // waits at most timeoutMs.
 ProcessResult runProcess(const std::string& commandLine, const std::string& workingDir = "",
                          int timeoutMs = 30000);
+
+// The moves Windows NT carries out at its next start
+// (PendingFileRenameOperations): pairs of source and destination as NT paths
+// (\??\C:\...), where an empty destination deletes and a leading "!" replaces.
+std::vector<std::string> pendingFileRenames();
 
 // Makes Wine report version (win95, win98, winme, nt40, win2k, winxp) to every
 // program named exeName from its next start; "" removes the setting.

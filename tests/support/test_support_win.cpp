@@ -1,5 +1,7 @@
 #include "test_support.h"
 
+#include "owners.h"
+
 #include <windows.h>
 
 #include <stdexcept>
@@ -112,7 +114,34 @@ ProcessResult runProcess(const std::string& commandLine, const std::string& work
     return result;
 }
 
-void setEmulatedVersion(const std::string& exeName, const std::string& version) {
+std::vector<std::string> pendingFileRenames() {
+    RegKey key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Session Manager", 0, KEY_QUERY_VALUE,
+                      key.receive()) != ERROR_SUCCESS)
+        return {};
+    DWORD size = 0;
+    if (RegQueryValueExA(key.get(), "PendingFileRenameOperations", nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS)
+        return {};
+    std::string data(size, '\0');
+    if (RegQueryValueExA(key.get(), "PendingFileRenameOperations", nullptr, nullptr,
+                         reinterpret_cast<BYTE*>(&data[0]), &size) != ERROR_SUCCESS)
+        return {};
+    data.resize(size);
+    std::vector<std::string> strings;
+    size_t start = 0;
+    for (size_t i = 0; i < data.size(); ++i) {
+        if (data[i] == '\0') {
+            strings.push_back(data.substr(start, i - start));
+            start = i + 1;
+        }
+    }
+    // The list ends with an empty string after the last pair.
+    if (strings.size() % 2 == 1 && strings.back().empty())
+        strings.pop_back();
+    return strings;
+}
+void setEmulatedVersion(
+const std::string& exeName, const std::string& version) {
     std::string key = "Software\\Wine\\AppDefaults\\" + exeName;
     HKEY handle;
     if (RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &handle,

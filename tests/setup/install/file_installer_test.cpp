@@ -89,31 +89,6 @@ std::set<std::string> tempCopies() {
     return names;
 }
 
-// The moves Windows carries out at its next start, as pairs of source and
-// destination in NT form (\??\C:\...); a destination starting "!" replaces.
-Lines pendingRenames() {
-    RegKey key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Session Manager", 0, KEY_QUERY_VALUE,
-                      key.receive()) != ERROR_SUCCESS)
-        return {};
-    DWORD size = 0;
-    if (RegQueryValueExA(key.get(), "PendingFileRenameOperations", nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS)
-        return {};
-    std::string data(size, '\0');
-    if (RegQueryValueExA(key.get(), "PendingFileRenameOperations", nullptr, nullptr, reinterpret_cast<BYTE*>(&data[0]),
-                         &size) != ERROR_SUCCESS)
-        return {};
-    Lines strings;
-    size_t start = 0;
-    for (size_t i = 0; i < size; ++i) {
-        if (data[i] == '\0') {
-            strings.push_back(data.substr(start, i - start));
-            start = i + 1;
-        }
-    }
-    return strings;
-}
-
 class FileInstallerTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -375,7 +350,7 @@ TEST_F(FileInstallerTest, InstallFile_FileInUseIsReplacedAtTheNextStart) {
     EXPECT_EQ(Lines{path}, loggedFiles());
 
     std::string source;
-    Lines renames = pendingRenames();
+    Lines renames = zrtest::pendingFileRenames();
     for (size_t i = 0; i + 1 < renames.size(); i += 2)
         if (renames[i + 1] == "!\\??\\" + path)
             source = renames[i].substr(4);
