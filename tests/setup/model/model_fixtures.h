@@ -6,6 +6,8 @@
 
 #include <string>
 
+class InstallLog;
+
 namespace modeltest {
 
 // A folder or file under tests/setup/model/fixtures ('/' separated), in the
@@ -18,5 +20,10 @@ SystemFolders fakeFolders(const std::string& setupDir);
 // The bytes of an expected setup.log fixture with its "@LOG@" line replaced by
 // the path of the log itself. Throws when the fixture is missing.
 std::string expectedLog(const std::string& fixture, const std::string& logPath);
+
+// The entries of expected_full.log, added to a fresh log of category 0: every
+// list and category, a duplicate, and category-3 files and folders that are
+// dropped.
+void fillFullLog(InstallLog& log);
 
 }  // namespace modeltest

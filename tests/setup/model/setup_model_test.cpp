@@ -306,28 +306,7 @@ TEST(SetupModel, InstallLogIsWrittenByteForByte) {
         EXPECT_EQ(&log, model.installLog());
         EXPECT_EQ(firstLog, log.path());
 
-        log.addFolder("C:\\Apps\\Sample");
-        log.addFolder("C:\\Apps\\Sample\\Docs");
-        log.addFile("C:\\Apps\\Sample\\tool.exe");
-        log.addFile("C:\\Apps\\Sample\\Docs\\guide.txt");
-        log.addFile("C:\\Apps\\Sample\\tool.exe");  // duplicate
-        log.setCategory(InstallLog::SharedFiles);
-        log.addFolder("C:\\Common\\Example");
-        log.addFile("C:\\Common\\Example\\core.dll");
-        log.setCategory(InstallLog::SystemFiles);
-        log.addFolder("C:\\WINDOWS\\Example");
-        log.addFile("C:\\WINDOWS\\system32\\helper.dll");
-        log.addFile("C:\\Apps\\Sample\\tool.exe");  // also a system file: listed there too
-        log.addRegistryKey("HKLM,SOFTWARE\\Example Works\\Sample Tool");
-        log.addFolder("C:\\Menu\\Programs\\Sample Tool Tools");
-        log.addEntry(InstallLog::ShortcutFiles, InstallLog::FileEntry, "C:\\Menu\\Programs\\Sample Tool Tools\\Tool.lnk");
-        log.setCategory(InstallLog::Unused);
-        log.addFile("C:\\dropped.txt");  // category 3 keeps no files or folders
-        log.addFolder("C:\\dropped");
-        log.addRegistryKey("HKCU,Software\\Category3");
-        log.setCategory(InstallLog::ApplicationFiles);
-        log.addFile("C:\\Apps\\Sample\\error.log");
-        log.addRegistryKey("HKCR,.smp");
+        modeltest::fillFullLog(log);
 
         // A second run replaces the log, which writes the first one now. Short.dat
         // has only 10 uninstaller lines, English.dat 15.

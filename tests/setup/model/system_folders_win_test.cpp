@@ -60,24 +60,7 @@ TEST(SystemFolders, ModelLoadsBesideTheProgramAndWritesItsLog) {
         model.setAppDir(appDir.path() + "\\");
         InstallLog& log = model.createInstallLog(false);
         EXPECT_EQ(logPath, log.path());
-        log.addFolder("C:\\Apps\\Sample");
-        log.addFolder("C:\\Apps\\Sample\\Docs");
-        log.addFile("C:\\Apps\\Sample\\tool.exe");
-        log.addFile("C:\\Apps\\Sample\\Docs\\guide.txt");
-        log.setCategory(InstallLog::SharedFiles);
-        log.addFolder("C:\\Common\\Example");
-        log.addFile("C:\\Common\\Example\\core.dll");
-        log.setCategory(InstallLog::SystemFiles);
-        log.addFolder("C:\\WINDOWS\\Example");
-        log.addFile("C:\\WINDOWS\\system32\\helper.dll");
-        log.addFile("C:\\Apps\\Sample\\tool.exe");
-        log.addRegistryKey("HKLM,SOFTWARE\\Example Works\\Sample Tool");
-        log.addFolder("C:\\Menu\\Programs\\Sample Tool Tools");
-        log.addEntry(InstallLog::ShortcutFiles, InstallLog::FileEntry, "C:\\Menu\\Programs\\Sample Tool Tools\\Tool.lnk");
-        log.addRegistryKey("HKCU,Software\\Category3");
-        log.setCategory(InstallLog::ApplicationFiles);
-        log.addFile("C:\\Apps\\Sample\\error.log");
-        log.addRegistryKey("HKCR,.smp");
+        modeltest::fillFullLog(log);
     }
     EXPECT_EQ(modeltest::expectedLog("expected_full.log", logPath), zrtest::readFile(logPath));
 }
