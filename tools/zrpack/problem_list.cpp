@@ -1,5 +1,8 @@
 #include "problem_list.h"
 
+#include <algorithm>
+#include <map>
+
 std::string formatProblem(const Problem& problem) {
     std::string text = problem.file;
     if (problem.line > 0)
@@ -27,4 +30,16 @@ int ProblemList::errorCount() const {
 
 int ProblemList::warningCount() const {
     return static_cast<int>(problems_.size()) - errorCount();
+}
+
+std::vector<Problem> ProblemList::inFileOrder() const {
+    std::map<std::string, size_t> firstNamed;
+    for (const Problem& problem : problems_)
+        firstNamed.emplace(problem.file, firstNamed.size());
+    std::vector<Problem> sorted = problems_;
+    std::stable_sort(sorted.begin(), sorted.end(), [&](const Problem& a, const Problem& b) {
+        size_t fa = firstNamed[a.file], fb = firstNamed[b.file];
+        return fa != fb ? fa < fb : a.line < b.line;
+    });
+    return sorted;
 }

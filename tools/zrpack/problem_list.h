@@ -24,6 +24,9 @@ public:
     void warning(const std::string& file, int line, const std::string& text);
 
     const std::vector<Problem>& all() const { return problems_; }
+    // The problems grouped by file, the files in the order they were first
+    // named, and by line within each file.
+    std::vector<Problem> inFileOrder() const;
     int errorCount() const;
     int warningCount() const;
 

@@ -161,7 +161,7 @@ void scanProductFolder(const std::string& path, ProductFolder* folder, ProblemLi
             continue;
         }
         if (S_ISREG(st.st_mode)) {
-            folder->files.push_back({name, full});
+            folder->files.push_back({name, full, static_cast<uint64_t>(st.st_size)});
         } else if (S_ISDIR(st.st_mode) && name == "payload") {
             folder->hasPayload = true;
             PayloadScan(folder, problems).walk(full, "", "", st);

@@ -17,6 +17,7 @@
 struct TopFile {
     std::string name;  // as it will be carried
     std::string path;
+    uint64_t size = 0;
 };
 
 struct PayloadFile {

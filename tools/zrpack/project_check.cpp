@@ -15,6 +15,9 @@
 
 namespace {
 
+// Sizes and offsets in a package are 32-bit.
+constexpr uint64_t kMaxCarriedSize = 0xFFFFFFFFull;
+
 const char* const kFileSections[] = {"APPLICATION_FILES", "SHARED_FILES", "SYSTEM_FILES"};
 
 std::string quoted(const std::string& text) { return "\"" + text + "\""; }
@@ -243,6 +246,10 @@ void checkCarriedNames(const ProductFolder& folder, ProblemList* problems) {
                             "name longer than " + std::to_string(package::kMaxNameLength) + " bytes");
             continue;
         }
+        if (file.size >= kMaxCarriedSize) {
+            problems->error(file.name, 0, std::to_string(file.size) + " bytes; a package holds less than 4 GB");
+            continue;
+        }
         auto inserted = seen.emplace(folded, file.name);
         if (!inserted.second)
             problems->error(file.name, 0,
@@ -265,6 +272,10 @@ void checkProgram(const std::string& path, const char* what, ProblemList* proble
     }
     if (!S_ISREG(st.st_mode)) {
         problems->error(path, 0, std::string("is not a file (") + what + ")");
+        return;
+    }
+    if (static_cast<uint64_t>(st.st_size) >= kMaxCarriedSize) {
+        problems->error(path, 0, std::string("is 4 GB or more (") + what + ")");
         return;
     }
     char head[2] = {0, 0};

@@ -158,7 +158,7 @@ int build(const BuildOptions& options, Console& console) {
     checkKit(kit, &problems);
     checkOutput(options, kit, &problems);
 
-    for (const Problem& problem : problems.all())
+    for (const Problem& problem : problems.inFileOrder())
         say(console, formatProblem(problem));
     if (problems.errorCount() > 0) {
         const int errors = problems.errorCount();
@@ -190,6 +190,12 @@ int build(const BuildOptions& options, Console& console) {
         })) {
         progress.finish();
         say(console, error);
+        return kExitFailure;
+    }
+    // A package's sizes are 32-bit; the writer would not see a larger archive whole.
+    if (stat(archive.c_str(), &st) != 0 || static_cast<uint64_t>(st.st_size) >= 0xFFFFFFFFull) {
+        progress.finish();
+        say(console, "setup.zip would be 4 GB or more; a package cannot carry it");
         return kExitFailure;
     }
     WriteContext context{&progress, folder.payload.size()};
