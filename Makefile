@@ -1,5 +1,6 @@
 # make test   builds everything and runs every test (installs what is missing first)
 # make demo   builds the kit and shows it working
+# make bench  prints the benchmarks' figures beside their references (bench/)
 # make fuzz   runs the fuzz targets for longer (FUZZ_SECONDS each, default 300)
 #
 # Four out-of-tree builds under build/: native (g++ with ASan/UBSan), fuzz
@@ -10,9 +11,10 @@ SHELL := /bin/bash
 BUILD := build
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 300
+BENCH_MB ?= 200
 CMAKE_GEN := -G Ninja
 
-.PHONY: all bootstrap build native fuzz-build win64 win32 test demo fuzz clean
+.PHONY: all bootstrap build native fuzz-build win64 win32 test demo fuzz bench clean
 
 all: build
 
@@ -48,8 +50,15 @@ test: build
 demo: build
 	@scripts/demo.sh
 
+# Benchmarks want an optimised native build of their own, next to the programs.
+bench: win64 win32
+	@command -v makensis >/dev/null || DEBIAN_FRONTEND=noninteractive apt-get install -y -q nsis >/dev/null
+	@cmake --no-warn-unused-cli -S . -B $(BUILD)/bench $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DZR_TESTS=OFF >/dev/null
+	@cmake --build $(BUILD)/bench -j $(JOBS) --target package_bench
+	@scripts/wine-session bench/package.sh $(BENCH_MB)
+
 fuzz: fuzz-build
 	@scripts/fuzz.sh $(FUZZ_SECONDS)
 
 clean:
-	rm -rf $(BUILD)/native $(BUILD)/fuzz $(BUILD)/win64 $(BUILD)/win32 $(BUILD)/CTestTestfile.cmake dist
+	rm -rf $(BUILD)/native $(BUILD)/bench $(BUILD)/fuzz $(BUILD)/win64 $(BUILD)/win32 $(BUILD)/CTestTestfile.cmake dist

@@ -7,6 +7,9 @@
 // Commands (<ms> is a timeout in milliseconds, 10000 when not given):
 //   start <command line> [<folder>]   start a program (in folder); prints "started <pid>"
 //   attach <pid>                      take a running program; prints "attached <pid>"
+//   child <file name> [timeout=<ms>]  wait for a program the current one started and make
+//                                     it the current program; prints "child <pid>"
+//   parent                            back to the program that started it; prints "parent <pid>"
 //   wait-window [class=<c>] [caption=<t>] [timeout=<ms>]
 //                                     wait for a visible top-level window of the program
 //                                     (class without regard to case, caption exactly) and
@@ -41,6 +44,8 @@
 // A program the robot started is ended (exit code 255) when the robot ends while
 // it still runs, so that a failed script leaves no window waiting.
 #include "robot.h"
+
+#include <tlhelp32.h>
 
 #include "test_support.h"
 
@@ -137,13 +142,62 @@ std::string describe(const WindowQuery& query) {
 }  // namespace
 
 Robot::~Robot() {
-    if (!process_)
-        return;
-    if (started_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) {
-        TerminateProcess(process_, 255);
-        WaitForSingleObject(process_, 5000);
+    if (process_)
+        parents_.push_back({process_, processId_, started_});
+    for (const Held& held : parents_) {
+        if (held.started && WaitForSingleObject(held.process, 0) == WAIT_TIMEOUT) {
+            TerminateProcess(held.process, 255);
+            WaitForSingleObject(held.process, 5000);
+        }
+        CloseHandle(held.process);
     }
+}
+
+bool Robot::child(const std::string& fileName, int timeoutMs, std::string* error) {
+    if (!process_)
+        return fail(error, "no program: start or attach first");
+    Deadline deadline(timeoutMs);
+    for (;;) {
+        DWORD found = 0;
+        HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+        if (snapshot != INVALID_HANDLE_VALUE) {
+            PROCESSENTRY32 entry = {};
+            entry.dwSize = sizeof entry;
+            for (BOOL more = Process32First(snapshot, &entry); more && !found; more = Process32Next(snapshot, &entry)) {
+                const char* base = std::strrchr(entry.szExeFile, '\\');
+                base = base ? base + 1 : entry.szExeFile;
+                if (entry.th32ParentProcessID == processId_ && lstrcmpiA(base, fileName.c_str()) == 0)
+                    found = entry.th32ProcessID;
+            }
+            CloseHandle(snapshot);
+        }
+        if (found) {
+            HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE, FALSE, found);
+            if (!process)
+                return fail(error, "cannot open process " + number(found) + " (error " + number(GetLastError()) + ")");
+            parents_.push_back({process_, processId_, started_});
+            process_ = process;
+            processId_ = found;
+            started_ = false;
+            return true;
+        }
+        if (WaitForSingleObject(process_, 0) == WAIT_OBJECT_0)
+            return fail(error, "the program ended without starting " + fileName);
+        if (deadline.passed())
+            return fail(error, "timed out waiting for the program to start " + fileName);
+        Sleep(50);
+    }
+}
+
+bool Robot::parent(std::string* error) {
+    if (parents_.empty())
+        return fail(error, "no parent: use child first");
     CloseHandle(process_);
+    process_ = parents_.back().process;
+    processId_ = parents_.back().processId;
+    started_ = parents_.back().started;
+    parents_.pop_back();
+    return true;
 }
 
 bool Robot::start(const std::string& commandLine, const std::string& workingDir, std::string* error) {
@@ -566,6 +620,16 @@ bool parseStep(const std::vector<std::string>& words, Step* step, std::string* e
         step->pid = static_cast<DWORD>(pid);
         return true;
     }
+    if (name == "child") {
+        if (!options(false, &plain))
+            return false;
+        if (plain != 1)
+            return fail(error, "child: needs a program file name");
+        step->positional = {args[0]};  // literal
+        return true;
+    }
+    if (name == "parent")
+        return count(0, 0);
     if (name == "wait-window") {
         if (!options(true, &plain))
             return false;
@@ -651,6 +715,14 @@ int runScript(const std::vector<std::string>& words, const std::function<void(co
             ok = robot.attach(step.pid, &error);
             if (ok)
                 print("attached\t" + number(robot.processId()));
+        } else if (name == "child") {
+            ok = robot.child(step.positional[0], step.timeoutMs, &error);
+            if (ok)
+                print("child\t" + number(robot.processId()));
+        } else if (name == "parent") {
+            ok = robot.parent(&error);
+            if (ok)
+                print("parent\t" + number(robot.processId()));
         } else if (name == "wait-window") {
             window = robot.waitWindow(WindowQuery{step.className, step.caption}, step.timeoutMs, &error);
             ok = window != nullptr;

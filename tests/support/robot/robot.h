@@ -50,6 +50,11 @@ public:
     // CreateProcessA of commandLine in workingDir ("" keeps the robot's own).
     bool start(const std::string& commandLine, const std::string& workingDir, std::string* error);
     bool attach(DWORD processId, std::string* error);
+    // Waits for a program that the current one started, by its file name (any
+    // case), and makes it the current program; parent() goes back. A program
+    // that starts another, such as a package that runs its setup, is driven so.
+    bool child(const std::string& fileName, int timeoutMs, std::string* error);
+    bool parent(std::string* error);
     DWORD processId() const { return processId_; }
     bool hasProcess() const { return process_ != nullptr; }
 
@@ -64,9 +69,15 @@ public:
     bool kill(std::string* error);
 
 private:
+    struct Held {
+        HANDLE process;
+        DWORD processId;
+        bool started;
+    };
     HANDLE process_ = nullptr;
     DWORD processId_ = 0;
     bool started_ = false;
+    std::vector<Held> parents_;  // the programs child() left, innermost last
 };
 
 // Texts: WM_GETTEXT, so that controls of another program answer with their

@@ -178,6 +178,26 @@ TEST(RobotProgram, AttachesToARunningProgram) {
     CloseHandle(process.hProcess);
 }
 
+TEST(RobotProgram, DrivesAProgramStartedByTheOneItStarted) {
+    // cmd starts the target and waits for it, as a package runs its setup.
+    ScriptRun run = runRobot({"start", "cmd.exe /c \"" + target() + " msgbox Child Text\"", ";", "child",
+                              "robot_target.exe", ";", "wait-window", "caption=Child", ";", "click", "1", ";",
+                              "wait-exit", ";", "parent", ";", "wait-exit"});
+    EXPECT_EQ(0, run.status);
+    std::vector<std::string> started = lineOf(run.lines, "started"), child = lineOf(run.lines, "child"),
+                             parent = lineOf(run.lines, "parent");
+    ASSERT_EQ(2u, child.size());
+    EXPECT_NE(started, std::vector<std::string>{});
+    EXPECT_NE(started[1], child[1]);
+    EXPECT_EQ(started[1], parent.at(1));
+    EXPECT_FALSE(lineOf(run.lines, "window").empty());
+
+    // A program that ends without starting the child: the wait fails at once.
+    ScriptRun none = runRobot({"start", "cmd.exe /c exit 3", ";", "child", "robot_target.exe", "timeout=20000"});
+    EXPECT_EQ(1, none.status);
+    EXPECT_NE(std::string::npos, lineOf(none.lines, "error").at(1).find("ended without starting"));
+}
+
 TEST(RobotProgram, FailuresEndTheScriptWithAReason) {
     // A window that never comes: status 1 after an error line, and the program
     // the robot started does not outlive it.
