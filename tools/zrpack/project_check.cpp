@@ -29,6 +29,16 @@ struct Script {
     const ProductFolder& folder;
 };
 
+// The entry names a file that is there but was left out for its dot.
+bool isHiddenPayloadFile(const ProductFolder& folder, const std::string& entry) {
+    std::string relative = entry;
+    std::replace(relative.begin(), relative.end(), '\\', '/');
+    if (relative.empty() || (relative[0] != '.' && relative.find("/.") == std::string::npos))
+        return false;
+    struct stat st;
+    return stat((folder.path + "/payload/" + relative).c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
 void checkLineEnds(const std::string& label, const std::string& text, ProblemList* problems) {
     BareLineFeeds bare = findBareLineFeeds(text);
     if (bare.count == 0)
@@ -75,6 +85,8 @@ void checkFileRecords(const Script& script, const ScriptLocator& locator, Proble
             std::replace(backslashed.begin(), backslashed.end(), '/', '\\');
             if (backslashed != entry && entries.count(foldCase(backslashed)) != 0)
                 hint = " (entry names use backslashes: " + quoted(backslashed) + ")";
+            else if (isHiddenPayloadFile(script.folder, entry))
+                hint = " (names that begin with a dot are left out)";
             problems->error(script.label, line,
                             where + "archive entry " + quoted(entry) + " is not in payload/" + hint);
         }

@@ -2,6 +2,8 @@
 
 #include <cerrno>
 #include <cinttypes>
+#include <climits>
+#include <cstdlib>
 #include <cstdio>
 #include <cstring>
 #include <sys/stat.h>
@@ -63,6 +65,15 @@ bool sameFile(const std::string& a, const std::string& b) {
            sa.st_ino == sb.st_ino;
 }
 
+// folder is inside (or is) container, both as the file system resolves them.
+bool isInside(const std::string& folder, const std::string& container) {
+    char resolvedFolder[PATH_MAX], resolvedContainer[PATH_MAX];
+    if (!realpath(folder.c_str(), resolvedFolder) || !realpath(container.c_str(), resolvedContainer))
+        return false;
+    const std::string inner = resolvedFolder, outer = resolvedContainer;
+    return inner == outer || inner.compare(0, outer.size() + 1, outer + "/") == 0;
+}
+
 std::string hex32(uint32_t value) {
     char text[16];
     std::snprintf(text, sizeof text, "0x%08" PRIX32, value);
@@ -122,7 +133,7 @@ void checkOutput(const BuildOptions& options, const Kit& kit, ProblemList* probl
         problems->error(options.output, 0, "is a folder; name the package file to write");
         return;
     }
-    if (sameFile(folder, options.project))
+    if (sameFile(folder, options.project) || isInside(folder, options.project + "/payload"))
         problems->error(options.output, 0,
                         "lies in the project folder, whose files the next build would carry; write it elsewhere");
     if (sameFile(options.output, kit.stubPath) || sameFile(options.output, kit.setupPath))

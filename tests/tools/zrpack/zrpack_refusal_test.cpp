@@ -29,6 +29,11 @@ const Refusal kRefusals[] = {
     {"MissingSharedPayloadFile",
      [](ProductFixture& f) { f.remove("payload/Shared/core.dll"); },
      {"Setup.ini:20: [SHARED_FILES] archive entry \"Shared\\core.dll\" is not in payload/"}},
+    // Files whose names begin with a dot are not carried.
+    {"EntryOfAHiddenFile",
+     [](ProductFixture& f) { f.setLine(17, ",AppDir\\.hidden,%AppDir%\\.hidden,0,0"); },
+     {"Setup.ini:17: [APPLICATION_FILES] archive entry \"AppDir\\.hidden\" is not in payload/ (names that begin "
+      "with a dot are left out)"}},
     // Entries use backslashes; a slash would never be found.
     {"EntryWithSlashes",
      [](ProductFixture& f) { f.setLine(22, ",System/sys.txt,%WinSysDir%\\sys.txt,0,4"); },
@@ -203,6 +208,10 @@ TEST(ZrpackRefusalOutput, Build_RefusesAnOutputInTheProjectOrAMissingFolder) {
         {fixture.project() + "/Tiny.exe",
          fixture.project() + "/Tiny.exe: lies in the project folder, whose files the next build would carry; "
                              "write it elsewhere"},
+        // ... or its setup.zip.
+        {fixture.project() + "/payload/AppDir/Tiny.exe",
+         fixture.project() + "/payload/AppDir/Tiny.exe: lies in the project folder, whose files the next build "
+                             "would carry; write it elsewhere"},
         // zrpack does not make folders.
         {fixture.dir().file("nowhere/Tiny.exe"),
          fixture.dir().file("nowhere/Tiny.exe") + ": the folder " + fixture.dir().file("nowhere") + " does not exist"},
@@ -218,6 +227,7 @@ TEST(ZrpackRefusalOutput, Build_RefusesAnOutputInTheProjectOrAMissingFolder) {
         EXPECT_NE(std::string::npos, run.err.find("zrpack: " + c.message + "\n")) << run.err;
     }
     EXPECT_FALSE(zrtest::exists(fixture.project() + "/Tiny.exe"));
+    EXPECT_FALSE(zrtest::exists(fixture.project() + "/payload/AppDir/Tiny.exe"));
     EXPECT_EQ(ProductFixture::kStub, zrtest::readFile(fixture.kit() + "/selfextract.exe"));
 }
 
