@@ -1,5 +1,6 @@
 #include "zrpack_command.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cinttypes>
 #include <climits>

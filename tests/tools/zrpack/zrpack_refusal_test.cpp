@@ -4,8 +4,15 @@
 // temporary files. These run the program itself.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <fcntl.h>
 #include <functional>
+#include <signal.h>
+#include <spawn.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
 
 #include "posix_process.h"
 #include "product_fixture.h"
@@ -242,5 +249,42 @@ TEST(ZrpackRefusalOutput, Build_AFailedWriteLeavesNoFile) {
     EXPECT_NE(std::string::npos,
               run.err.find("zrpack: cannot read " + fixture.project() + "/payload/AppDir/unreadable.bin"))
         << run.err;
+    EXPECT_EQ(std::vector<std::string>{}, folderEntries(fixture.outFolder()));
+}
+
+TEST(ZrpackRefusalOutput, Build_InterruptedLeavesNoFile) {
+    // A sparse gigabyte keeps the build busy deflating long enough for the
+    // signal to arrive while the work folder exists.
+    ProductFixture fixture;
+    const std::string big = fixture.project() + "/payload/AppDir/big.bin";
+    int fd = open(big.c_str(), O_CREAT | O_WRONLY, 0644);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(0, ftruncate(fd, 1 << 30));
+    close(fd);
+
+    std::vector<std::string> args = {zrpackProgram(), "build", fixture.project(), "-o", fixture.package(),
+                                     "--kit", fixture.kit()};
+    std::vector<char*> argv;
+    for (std::string& arg : args)
+        argv.push_back(&arg[0]);
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    ASSERT_EQ(0, posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ));
+
+    // Wait (with a deadline) for the work folder, then interrupt.
+    bool working = false;
+    for (auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+         !working && std::chrono::steady_clock::now() < deadline;) {
+        for (const std::string& name : folderEntries(fixture.outFolder()))
+            working = working || name.compare(0, 8, ".zrpack-") == 0;
+        if (!working)
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    kill(pid, SIGTERM);
+    int status = 0;
+    ASSERT_EQ(pid, waitpid(pid, &status, 0));
+    ASSERT_TRUE(working) << "the build never made its work folder";
+    ASSERT_TRUE(WIFSIGNALED(status)) << "the build ended before the signal came";
+    EXPECT_EQ(SIGTERM, WTERMSIG(status));
     EXPECT_EQ(std::vector<std::string>{}, folderEntries(fixture.outFolder()));
 }
