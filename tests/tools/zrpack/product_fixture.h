@@ -77,7 +77,7 @@ std::string zrpackProgram();
 // The names of the entries in folder (none: empty).
 std::vector<std::string> folderEntries(const std::string& folder);
 
-// The bytes of a file set at an offset, for packages spoiled on purpose.
+// Changes one byte of a file (offset from its start), to spoil a package on purpose.
 void changeByte(const std::string& path, long offsetFromStart);
 
 }  // namespace zrpacktest
