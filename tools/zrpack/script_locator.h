@@ -1,18 +1,15 @@
 #pragma once
-// Line numbers for the setup script's sections, keys and records. IniDocument
-// answers what setup reads but not where it stands; this finds the same places
-// by the same searches (the first "[SECTION]" anywhere, "Key=" from the header
-// up to the next "[", records as the non-blank CR LF lines after the header up
-// to a line that begins with "["), so a message can point at the line setup
-// would read.
+// Line numbers for the setup script's sections, keys and records: the places
+// IniDocument finds, so a message can point at the line setup would read.
 
 #include <cstddef>
 #include <string>
 #include <vector>
 
+#include "ini_document.h"
+
 class ScriptLocator {
 public:
-    // text must outlive the locator.
     explicit ScriptLocator(const std::string& text);
 
     // Line numbers count from 1; 0 means the place does not exist.
@@ -25,12 +22,9 @@ public:
     int lineOf(size_t offset) const;
 
 private:
-    static constexpr size_t npos = std::string::npos;
-    size_t sectionStart(const std::string& section) const;
-    size_t nextRecordLine(size_t p) const;
-    bool isBlankLine(size_t start) const;
+    int lineAt(size_t offset) const { return offset == std::string::npos ? 0 : lineOf(offset); }
 
-    const std::string& text_;
+    IniDocument document_;
     std::vector<size_t> lineStarts_;
 };
 
