@@ -25,17 +25,29 @@ size_t IniDocument::sectionStart(const std::string& section) const {
     return at + section.size();
 }
 
-std::string IniDocument::getString(const std::string& section, const std::string& key,
-                                   const std::string& fallback) const {
+size_t IniDocument::sectionOffset(const std::string& section) const {
+    return text_.find("[" + section + "]");
+}
+
+size_t IniDocument::keyOffset(const std::string& section, const std::string& key) const {
     size_t pos = sectionStart(section);
     if (pos == npos)
-        return fallback;
+        return npos;
     size_t end = text_.find('[', pos);
     if (end == npos)
         end = text_.size();
     size_t at = text_.find(key + "=", pos);
-    if (at == npos || at >= end)
+    return at == npos || at >= end ? npos : at;
+}
+
+std::string IniDocument::getString(const std::string& section, const std::string& key,
+                                   const std::string& fallback) const {
+    size_t at = keyOffset(section, key);
+    if (at == npos)
         return fallback;
+    size_t end = text_.find('[', sectionStart(section));
+    if (end == npos)
+        end = text_.size();
     size_t valueStart = at + key.size() + 1;
     size_t valueEnd = text_.find('\r', valueStart);
     if (valueEnd == npos)
@@ -103,19 +115,25 @@ int IniDocument::recordCount(const std::string& section) const {
     return count;
 }
 
-bool IniDocument::record(const std::string& section, int index, std::string* line) const {
-    line->clear();
+size_t IniDocument::recordOffset(const std::string& section, int index) const {
     size_t p = sectionStart(section);
     if (p == npos || index < 0)
-        return false;
+        return npos;
     for (int n = 0;; ++n) {
         p = nextRecordLine(p);
         if (p == npos || text_[p] == '[')
-            return false;
-        if (n == index) {
-            size_t end = text_.find("\r\n", p);
-            *line = text_.substr(p, (end == npos ? text_.size() : end) - p);
-            return true;
-        }
+            return npos;
+        if (n == index)
+            return p;
     }
+}
+
+bool IniDocument::record(const std::string& section, int index, std::string* line) const {
+    line->clear();
+    size_t p = recordOffset(section, index);
+    if (p == npos)
+        return false;
+    size_t end = text_.find("\r\n", p);
+    *line = text_.substr(p, (end == npos ? text_.size() : end) - p);
+    return true;
 }

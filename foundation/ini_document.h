@@ -42,6 +42,13 @@ public:
     // an empty line, when there is no such record.
     bool record(const std::string& section, int index, std::string* line) const;
 
+    // Where the lookups above find things, as offsets into text(), or npos: the
+    // section header's "[", the key's first character, the record's first
+    // character. Tools that report on a script point at its lines with them.
+    size_t sectionOffset(const std::string& section) const;
+    size_t keyOffset(const std::string& section, const std::string& key) const;
+    size_t recordOffset(const std::string& section, int index) const;
+
 private:
     static constexpr size_t npos = std::string::npos;
 

@@ -83,6 +83,15 @@ bool copyInto(Sink& sink, const std::string& path, uint32_t* size, std::string* 
         }
         left -= got;
     }
+    // File::size gives the low 32 bits only: a file of 4 GB or more would be
+    // carried cut short, so anything left to read refuses it.
+    unsigned char probe;
+    uint32_t extra = 0;
+    input.read(&probe, 1, &extra);
+    if (extra != 0) {
+        *error = path + " is too large to carry (4 GB or more), or grew while being read";
+        return false;
+    }
     *size = length;
     return true;
 }
