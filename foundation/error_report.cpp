@@ -3,7 +3,7 @@
 #include "errors.h"
 
 #include <cstdio>
-#include <mutex>
+#include <atomic>
 
 namespace {
 
@@ -51,7 +51,18 @@ std::optional<ErrorReport> uninstallReport(std::exception_ptr failure) {
 
 namespace {
 
-std::mutex deferredLock;
+// A spin lock: the release programs are built without the threads runtime that
+// std::mutex needs, and the list is touched only while a failure is handled.
+std::atomic_flag deferredLock = ATOMIC_FLAG_INIT;
+class DeferredHold {
+public:
+    DeferredHold() {
+        while (deferredLock.test_and_set(std::memory_order_acquire)) {
+        }
+    }
+    ~DeferredHold() { deferredLock.clear(std::memory_order_release); }
+};
+
 std::vector<std::exception_ptr>& deferred() {
     static std::vector<std::exception_ptr> failures;
     return failures;
@@ -60,12 +71,12 @@ std::vector<std::exception_ptr>& deferred() {
 }  // namespace
 
 void deferFailure(std::exception_ptr failure) {
-    std::lock_guard<std::mutex> hold(deferredLock);
+    DeferredHold hold;
     deferred().push_back(std::move(failure));
 }
 
 std::vector<std::exception_ptr> takeDeferredFailures() {
-    std::lock_guard<std::mutex> hold(deferredLock);
+    DeferredHold hold;
     std::vector<std::exception_ptr> failures;
     failures.swap(deferred());
     return failures;

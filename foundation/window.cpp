@@ -4,10 +4,22 @@
 #include "errors.h"
 #include "framework_internal.h"
 
+#include <new>
+
 namespace {
 
-// One per thread: each thread's windows run their procedures on it.
-thread_local std::exception_ptr pendingFailure;
+// One per thread: each thread's windows run their procedures on it. A Win32
+// TLS slot rather than thread_local, whose runtime support imports functions
+// that Windows before XP lacks. The slot holds a heap copy while a failure is
+// pending and nothing otherwise.
+DWORD pendingSlot() {
+    static const DWORD slot = TlsAlloc();
+    return slot;
+}
+
+std::exception_ptr* pendingFailure() {
+    return static_cast<std::exception_ptr*>(TlsGetValue(pendingSlot()));
+}
 
 Window* boundWindow(HWND window) {
     return reinterpret_cast<Window*>(GetWindowLongPtrA(window, GWLP_USERDATA));
@@ -18,19 +30,24 @@ Window* boundWindow(HWND window) {
 namespace detail {
 
 void keepPendingException(std::exception_ptr failure) {
-    if (!pendingFailure)
-        pendingFailure = std::move(failure);
-    else
-        deferFailure(std::move(failure));
+    if (pendingFailure() == nullptr && pendingSlot() != TLS_OUT_OF_INDEXES) {
+        auto* held = new (std::nothrow) std::exception_ptr(failure);
+        if (held != nullptr && TlsSetValue(pendingSlot(), held))
+            return;
+        delete held;
+    }
+    deferFailure(std::move(failure));
 }
 
 }  // namespace detail
 
 void rethrowPendingException() {
-    if (!pendingFailure)
+    std::exception_ptr* pending = pendingFailure();
+    if (pending == nullptr)
         return;
-    std::exception_ptr failure = std::move(pendingFailure);
-    pendingFailure = nullptr;
+    std::exception_ptr failure = std::move(*pending);
+    delete pending;
+    TlsSetValue(pendingSlot(), nullptr);
     std::rethrow_exception(failure);
 }
 
