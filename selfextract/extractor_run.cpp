@@ -32,16 +32,35 @@ std::string temporaryFolder() {
 // the run. Only the carried names are deleted: a folder in which the started
 // program left files of its own stays, with those files.
 class UnpackedFiles {
+    static constexpr int kCleanUpAttempts = 30;  // 3 seconds at the most
+
 public:
     UnpackedFiles(const PackageDirectory& package, std::string folder)
         : package_(package), folder_(std::move(folder)) {}
     ~UnpackedFiles() {
-        for (uint32_t i = 0; i < package_.fileCount(); ++i) {
-            const std::string& name = package_.file(i).name;
-            if (!name.empty())
-                DeleteFileA(joinPath(folder_, name).c_str());
+        // The program that just ended may still hold its image or the folder (its
+        // current folder) for a moment after its end was signalled, so a failure
+        // other than "not empty" is tried again for a while.
+        for (int attempt = 0;; ++attempt) {
+            bool carriedLeft = false;
+            for (uint32_t i = 0; i < package_.fileCount(); ++i) {
+                const std::string& name = package_.file(i).name;
+                if (name.empty())
+                    continue;
+                const std::string path = joinPath(folder_, name);
+                if (!DeleteFileA(path.c_str()) && GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES)
+                    carriedLeft = true;
+            }
+            if (RemoveDirectoryA(folder_.c_str()))
+                return;
+            const DWORD error = GetLastError();
+            if (GetFileAttributesA(folder_.c_str()) == INVALID_FILE_ATTRIBUTES)
+                return;
+            // Only files of the started program's own are left: the folder stays.
+            if ((!carriedLeft && error == ERROR_DIR_NOT_EMPTY) || attempt == kCleanUpAttempts)
+                return;
+            Sleep(100);
         }
-        RemoveDirectoryA(folder_.c_str());
     }
     UnpackedFiles(const UnpackedFiles&) = delete;
     UnpackedFiles& operator=(const UnpackedFiles&) = delete;

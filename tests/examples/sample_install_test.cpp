@@ -4,6 +4,7 @@
 // keys and values of all three types, the file type, the component's
 // self-registration, the shortcuts and the install log.
 #include "owners.h"
+#include "package_writer.h"
 #include "robot.h"
 #include "setup_package.h"
 #include "system_info.h"
@@ -30,6 +31,21 @@ std::string registryBytes(HKEY root, const std::string& key, const std::string& 
     if (RegQueryValueExA(handle.get(), value.c_str(), nullptr, &type, data, &size) != ERROR_SUCCESS)
         return "<missing>";
     return std::string(reinterpret_cast<char*>(data), size);
+}
+
+// The files of a folder, without its subfolders.
+std::vector<std::string> filesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        if (std::string(found.cFileName) != "." && std::string(found.cFileName) != "..")
+            names.push_back(found.cFileName);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return names;
 }
 
 std::string folderOf(int csidl) {
@@ -97,4 +113,38 @@ TEST(SampleProduct, InstallsEverythingItsScriptNames) {
                                     appDir + "\\tool.exe", "HKLM," + uninstall, "HKCR,.smp"})
         EXPECT_NE(std::string::npos, log.find(line + "\r\n")) << line;
     EXPECT_FALSE(zrtest::exists(appDir + "\\error.log")) << zrtest::readFile(appDir + "\\error.log");
+}
+
+// The same product as its users get it: one package file that unpacks itself
+// into the temporary folder, runs setup.exe there and removes what it unpacked
+// once setup has ended (setup's image and current folder are let go a moment
+// after its end).
+TEST(SampleProduct, InstallsFromItsPackageAndCleansUp) {
+    zrtest::TempDir work;
+    const std::string staged = zrtest::binaryPath("sample-package");
+    std::vector<package::CarriedFile> files;
+    for (const std::string& name : filesIn(staged))
+        files.push_back({name, staged + "\\" + name});
+    const std::string packagePath = work.file("SampleToolSetup.exe");
+    std::string error;
+    ASSERT_TRUE(package::writePackage(zrtest::distPath("selfextract.exe"), files, "setup.exe", packagePath, &error))
+        << error;
+
+    const std::string temp = work.file("temp");
+    ASSERT_TRUE(CreateDirectoryA(temp.c_str(), nullptr));
+    SetEnvironmentVariableA("TMP", temp.c_str());
+    SetEnvironmentVariableA("TEMP", temp.c_str());
+    robot::Robot robot;
+    ASSERT_TRUE(robot.start("\"" + packagePath + "\"", work.path(), &error)) << error;
+    ASSERT_TRUE(robot.child("setup.exe", 60000, &error)) << error;
+    HWND finish = setuptest::waitWindow(robot, "Setup Complete", 60000);
+    ASSERT_TRUE(finish);
+    setuptest::clickAndWaitGone(finish, 1018);
+    EXPECT_EQ(0, setuptest::exitCode(robot));
+    ASSERT_TRUE(robot.parent(&error)) << error;
+    EXPECT_EQ(0, setuptest::exitCode(robot));
+
+    const std::string appDir = folderOf(CSIDL_PROGRAM_FILES) + "\\Example Works\\Sample Tool";
+    EXPECT_TRUE(zrtest::exists(appDir + "\\tool.exe"));
+    EXPECT_EQ(std::vector<std::string>{}, filesIn(temp)) << "the unpacking folder and its files are gone";
 }
