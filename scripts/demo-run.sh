@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # demo-run.sh DEMO_DIR: the part of `make demo` that runs inside a Wine session
-# (scripts/wine-session): runs setup.exe from the unpacked sample package, takes
-# a screenshot while it installs, and shows what the installation left behind.
+# (scripts/wine-session): runs the sample package, which unpacks itself and runs
+# setup.exe; takes screenshots while it installs, and shows what the
+# installation left behind and that the package cleaned up after itself.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 demo=$1
-package="$demo/package"
+package="$demo/SampleToolSetup.exe"
 wine="$top/scripts/wine-exec"
 robot="$top/build/win64/tests/support/robot/robot.exe"
 winpath() { printf 'Z:%s' "$1" | tr / '\\'; }
@@ -16,19 +17,24 @@ indent() { sed 's/\r$//; s/^/   /'; }
 "$wine" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null
 
 echo
-echo "== Running setup.exe there (the robot watches the wizard)"
+echo "== Running the package (the robot watches the wizard of the setup.exe it starts)"
 log="$demo/robot.log"
 : > "$log"
-# The splash first; then the pages the kit carries so far: Progress runs the installation, Finish ends
-# it. One robot watches the run; when the Finish page is up and has been
-# photographed, a second one attached to setup presses Finish.
-"$wine" "$robot" start "$(winpath "$package")\\setup.exe" "$(winpath "$package")" \
+# The package checks and unpacks itself, then runs setup.exe: the splash first;
+# then the pages the kit carries so far: Progress runs the installation, Finish
+# ends it. One robot watches the run; when the Finish page is up and has been
+# photographed, a second one attached to setup presses Finish. The package then
+# removes what it unpacked and ends.
+"$wine" "$robot" start "$(winpath "$package")" "$(winpath "$demo")" \
+  ";" child setup.exe timeout=120000 \
   ";" wait-window class=ZRSetupSplash timeout=30000 \
   ";" wait-window "caption=Installing Sample Tool" timeout=30000 \
   ";" wait-gone 120000 \
   ";" wait-window "caption=Setup Complete" timeout=30000 \
   ";" print-texts \
   ";" wait-gone 60000 \
+  ";" wait-exit 60000 \
+  ";" parent \
   ";" wait-exit 60000 > "$log" &
 robot_pid=$!
 : > "$demo/shots.txt"
@@ -44,7 +50,7 @@ shoot() { # PATTERN FILE: a screenshot once PATTERN shows in the robot's output
 shoot 'ZRSetupSplash' splash.png
 shoot 'Installing Sample Tool' progress.png
 shoot 'control.1018' finish.png
-pid=$(awk -F'\t' '$1 == "started" {print $2}' "$log")
+pid=$(awk -F'\t' '$1 == "child" {print $2}' "$log")
 second=""
 [ -n "$pid" ] && second=$("$wine" "$robot" attach "$pid" ";" wait-window "caption=Setup Complete" ";" click 1018 || true)
 status=0
@@ -58,6 +64,10 @@ if [ $status != 0 ]; then
 fi
 
 drive_c="$WINEPREFIX/drive_c"
+echo
+echo "== The package's temporary folders (none may be left)"
+left=$(find "$drive_c/users" -maxdepth 5 -path '*/zr[0-9]*' | sed "s|^$drive_c/||")
+printf '%s\n' "${left:-(none left)}" | indent
 app="$drive_c/Program Files/Example Works/Sample Tool"
 echo
 echo "== Files installed in C:\\Program Files\\Example Works\\Sample Tool"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# make demo: lays the sample product out as its package would unpack it, runs
-# setup.exe there under Wine on a virtual display, lets the robot press the
-# buttons a user would, and prints what the installation left on the machine.
+# make demo: builds the sample product's package with zrpack, runs the package
+# under Wine on a virtual display (it unpacks itself and runs setup.exe), lets
+# the robot press the buttons a user would, and prints what the installation
+# left on the machine.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
@@ -12,7 +13,15 @@ for f in dist/win32/* dist/win64/*; do
 done
 
 echo
-echo "== The sample package (examples/sample), unpacked into build/demo/package"
-python3 scripts/stage-sample.py build/win64 dist/win64 build/demo/package
+echo "== The sample product (examples/sample) with the programs the build made, in build/demo/project"
+rm -rf build/demo
+python3 scripts/stage-sample.py --project build/win64 dist/win64 build/demo/project
+
+echo
+echo "== zrpack builds its package with the kit of dist/win64"
+zrpack=dist/bin/zrpack
+"$zrpack" build build/demo/project --kit dist/win64 -o build/demo/SampleToolSetup.exe
+"$zrpack" verify build/demo/SampleToolSetup.exe
+"$zrpack" list build/demo/SampleToolSetup.exe | sed 's/^/   /'
 
 exec scripts/wine-session scripts/demo-run.sh "$top/build/demo"
