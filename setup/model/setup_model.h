@@ -5,7 +5,7 @@
 // install log of the run. One per process, owned by the entry point; the install
 // thread reads it while the user-interface thread leaves it alone.
 
-#include "font_spec.h"
+#include "font_description.h"
 #include "ini_document.h"
 #include "install_log.h"
 #include "system_folders.h"

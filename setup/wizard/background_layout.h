@@ -4,7 +4,7 @@
 // which rectangles of which colour make up the gradient. Portable; the painter
 // (background_painter.h) only turns these into GDI calls.
 
-#include "font_spec.h"
+#include "font_description.h"
 
 #include <cstdint>
 #include <string>

@@ -2,7 +2,7 @@
 // and without a fault, whatever the values refer to. The input is split at its
 // first NUL byte: before it, one variable per line as name=value; after it, the
 // text to expand. Without a NUL byte the whole input is both.
-#include "font_spec.h"
+#include "font_description.h"
 #include "language_list.h"
 #include "variable_table.h"
 

@@ -1,4 +1,4 @@
-#include "font_spec.h"
+#include "font_description.h"
 
 #include <algorithm>
 #include <limits>
