@@ -33,21 +33,6 @@ std::string registryBytes(HKEY root, const std::string& key, const std::string& 
     return std::string(reinterpret_cast<char*>(data), size);
 }
 
-// The files of a folder, without its subfolders.
-std::vector<std::string> filesIn(const std::string& folder) {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        if (std::string(found.cFileName) != "." && std::string(found.cFileName) != "..")
-            names.push_back(found.cFileName);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-    return names;
-}
-
 std::string folderOf(int csidl) {
     char path[MAX_PATH] = {};
     SHGetFolderPathA(nullptr, csidl, nullptr, 0, path);
@@ -123,7 +108,7 @@ TEST(SampleProduct, InstallsFromItsPackageAndCleansUp) {
     zrtest::TempDir work;
     const std::string staged = zrtest::binaryPath("sample-package");
     std::vector<package::CarriedFile> files;
-    for (const std::string& name : filesIn(staged))
+    for (const std::string& name : zrtest::listTree(staged))
         files.push_back({name, staged + "\\" + name});
     const std::string packagePath = work.file("SampleToolSetup.exe");
     std::string error;
@@ -146,5 +131,5 @@ TEST(SampleProduct, InstallsFromItsPackageAndCleansUp) {
 
     const std::string appDir = folderOf(CSIDL_PROGRAM_FILES) + "\\Example Works\\Sample Tool";
     EXPECT_TRUE(zrtest::exists(appDir + "\\tool.exe"));
-    EXPECT_EQ(std::vector<std::string>{}, filesIn(temp)) << "the unpacking folder and its files are gone";
+    EXPECT_EQ(std::vector<std::string>{}, zrtest::listTree(temp)) << "the unpacking folder and its files are gone";
 }

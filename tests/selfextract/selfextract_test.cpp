@@ -24,6 +24,7 @@
 #include "package_format.h"
 #include "package_writer.h"
 #include "robot.h"
+#include "setup_package.h"
 #include "test_support.h"
 
 using namespace zrtest;
@@ -77,31 +78,6 @@ public:
 private:
     std::map<std::string, std::optional<std::string>> saved_;
 };
-
-// Every file and folder below root, as relative paths (folders end in a
-// backslash), sorted.
-std::vector<std::string> listTree(const std::string& root, const std::string& prefix = "") {
-    std::vector<std::string> entries;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((root + "\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return entries;
-    do {
-        std::string name = found.cFileName;
-        if (name == "." || name == "..")
-            continue;
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            entries.push_back(prefix + name + "\\");
-            for (const std::string& inner : listTree(root + "\\" + name, prefix + name + "\\"))
-                entries.push_back(inner);
-        } else {
-            entries.push_back(prefix + name);
-        }
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-    std::sort(entries.begin(), entries.end());
-    return entries;
-}
 
 std::string lower(std::string text) {
     for (char& c : text)
@@ -239,15 +215,7 @@ bool startPackage(robot::Robot& robot, const Workspace& space, const std::string
     return started;
 }
 
-int exitCode(robot::Robot& robot) {
-    int code = 0;
-    std::string error;
-    if (!robot.waitExit(kTimeoutMs, &code, &error)) {
-        ADD_FAILURE() << error;
-        return 9999;
-    }
-    return code;
-}
+int exitCode(robot::Robot& robot) { return setuptest::exitCode(robot, kTimeoutMs); }
 
 // Waits for the message box with this caption, checks its text and presses
 // its button.

@@ -59,6 +59,10 @@ ProcessResult runProcess(const std::string& commandLine, const std::string& work
 // (\??\C:\...), where an empty destination deletes and a leading "!" replaces.
 std::vector<std::string> pendingFileRenames();
 
+// Every file and folder below root, as relative paths (folders end in a
+// backslash), sorted; empty when root is missing.
+std::vector<std::string> listTree(const std::string& root);
+
 // Makes Wine report version (win95, win98, winme, nt40, win2k, winxp) to every
 // program named exeName from its next start; "" removes the setting.
 void setEmulatedVersion(const std::string& exeName, const std::string& version);

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 
@@ -153,6 +154,36 @@ const std::string& exeName, const std::string& version) {
         RegSetValueExA(handle, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version.c_str()),
                        static_cast<DWORD>(version.size() + 1));
     RegCloseKey(handle);
+}
+
+namespace {
+
+void listInto(const std::string& root, const std::string& prefix, std::vector<std::string>* entries) {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((root + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        std::string name = found.cFileName;
+        if (name == "." || name == "..")
+            continue;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            entries->push_back(prefix + name + "\\");
+            listInto(root + "\\" + name, prefix + name + "\\", entries);
+        } else {
+            entries->push_back(prefix + name);
+        }
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+}
+
+}  // namespace
+
+std::vector<std::string> listTree(const std::string& root) {
+    std::vector<std::string> entries;
+    listInto(root, "", &entries);
+    std::sort(entries.begin(), entries.end());
+    return entries;
 }
 
 }  // namespace zrtest
