@@ -333,12 +333,8 @@ int verify(const std::string& path, Console& console) {
     return kExitSuccess;
 }
 
-struct ExtractContext {
-    Progress* progress;
-};
-
-void onExtracted(uint32_t done, const PackedFile& file, void* value) {
-    static_cast<ExtractContext*>(value)->progress->step(done + 1, file.name);
+void onExtracted(uint32_t done, const PackedFile& file, void* progress) {
+    static_cast<Progress*>(progress)->step(done + 1, file.name);
 }
 
 int extract(const std::string& path, const std::string& folder, Console& console) {
@@ -350,8 +346,7 @@ int extract(const std::string& path, const std::string& folder, Console& console
         return kExitFailure;
     }
     Progress progress(console, directory.fileCount());
-    ExtractContext context{&progress};
-    const int result = directory.extractAll(path.c_str(), folder, onExtracted, &context);
+    const int result = directory.extractAll(path.c_str(), folder, onExtracted, &progress);
     progress.finish();
     if (result != package::kSuccess) {
         say(console, "cannot extract " + path + " (code " + std::to_string(result) + ")");
