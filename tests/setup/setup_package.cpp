@@ -83,6 +83,14 @@ const robot::ControlInfo* findControl(const std::vector<robot::ControlInfo>& con
     return nullptr;
 }
 
+bool startSetup(robot::Robot& robot, const PackageFolder& package, const std::string& arguments) {
+    std::string error;
+    if (robot.start(package.exe() + arguments, package.path(), &error))
+        return true;
+    ADD_FAILURE() << error;
+    return false;
+}
+
 int exitCode(robot::Robot& robot, int timeoutMs) {
     int code = 0;
     std::string error;

@@ -39,6 +39,9 @@ extern const char kProductHere[];
 // test programs side by side on two cores.
 constexpr int kSetupTimeoutMs = 30000;
 
+// Starts the package's setup (with arguments, if any) in the package folder;
+// false, with a failure recorded, when it cannot be started.
+bool startSetup(robot::Robot& robot, const PackageFolder& package, const std::string& arguments = "");
 // Waits for a window of the program with this caption; nullptr (and a failure
 // recorded) when it does not come.
 HWND waitWindow(robot::Robot& robot, const std::string& caption, int timeoutMs = kSetupTimeoutMs);

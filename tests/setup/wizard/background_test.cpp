@@ -440,7 +440,7 @@ TEST(Splash, ShowsThePictureThenHandsOverToTheWizard) {
         .copy(picture(), "splash.bmp");
     robot::Robot robot;
     std::string error;
-    ASSERT_TRUE(robot.start(package.exe(), package.path(), &error)) << error;
+    ASSERT_TRUE(startSetup(robot, package));
     HWND splash = robot.waitWindow({std::string("ZRSetupSplash"), std::nullopt}, robot::kDefaultTimeoutMs, &error);
     ASSERT_TRUE(splash) << error;
 
@@ -508,8 +508,7 @@ TEST(Splash, APictureThatCannotBeShownStartsTheWizardAtOnce) {
             .archive()
             .copy(picture(), "splash.bmp");
         robot::Robot robot;
-        std::string error;
-        ASSERT_TRUE(robot.start(package.exe(), package.path(), &error)) << error;
+        ASSERT_TRUE(startSetup(robot, package));
         HWND finish = waitWindow(robot, "All Done");
         ASSERT_TRUE(finish) << row.comment;
         // No splash window was ever made.
@@ -529,8 +528,7 @@ TEST(SetupBackground, TheMaximizedWindowShowsItsPicture) {
         .language("English.dat", kLanguage)
         .archive();
     robot::Robot robot;
-    std::string error;
-    ASSERT_TRUE(robot.start(package.exe(), package.path(), &error)) << error;
+    ASSERT_TRUE(startSetup(robot, package));
     HWND finish = waitWindow(robot, "All Done");
     ASSERT_TRUE(finish);
     std::vector<HWND> setup = windowsOfClass(robot.processId(), "ZRSetup");

@@ -63,7 +63,7 @@ TEST(WizardFlow, FinishChoicesOpenTheReadmeThenTheApplicationInItsFolder) {
         .copy(markerProbe(), "app.exe");
     robot::Robot robot;
     std::string error;
-    ASSERT_TRUE(robot.start(package.exe(), package.path(), &error)) << error;
+    ASSERT_TRUE(startSetup(robot, package));
     HWND finish = waitWindow(robot, "All Done");
     ASSERT_TRUE(finish);
     std::vector<robot::ControlInfo> controls = robot::controls(finish);
@@ -101,8 +101,7 @@ TEST(WizardFlow, FinishWithoutChoicesEndsSetup) {
         .language("English.dat", kLanguage)
         .archive({{"AppDir\\a.txt", "a"}});
     robot::Robot robot;
-    std::string error;
-    ASSERT_TRUE(robot.start(package.exe(), package.path(), &error)) << error;
+    ASSERT_TRUE(startSetup(robot, package));
     HWND finish = waitWindow(robot, "All Done");
     ASSERT_TRUE(finish);
     std::vector<robot::ControlInfo> controls = robot::controls(finish);
@@ -133,8 +132,7 @@ TEST(WizardFlow, OnlyDashIMakesADryRun) {
             .archive({{"AppDir\\a.txt", "a"}})
             .copy(markerProbe(), "app.exe");
         robot::Robot robot;
-        std::string error;
-        ASSERT_TRUE(robot.start(package.exe() + row.arguments, package.path(), &error)) << error;
+        ASSERT_TRUE(startSetup(robot, package, row.arguments));
         HWND finish = waitWindow(robot, "All Done");
         ASSERT_TRUE(finish) << row.arguments;
         clickAndWaitGone(finish, 1018);  // with "Run it" ticked
@@ -168,7 +166,7 @@ TEST(WizardFlow, ExitSetupDuringTheInstallationStopsItAndKeepsTheLog) {
         package.script(script).language("English.dat", kLanguage).archive();
         robot::Robot robot;
         std::string error;
-        ASSERT_TRUE(robot.start(package.exe(), package.path(), &error)) << error;
+        ASSERT_TRUE(startSetup(robot, package));
         HWND progress = waitWindow(robot, "Installing");
         ASSERT_TRUE(progress) << row.comment;
         EXPECT_EQ("Stop", controlText(progress, IDCANCEL));
@@ -235,7 +233,7 @@ TEST(WizardFlow, AFileReplacedAtRestartEndsWithTheRestartQuestion) {
         SetEnvironmentVariableA("ZR_FAKE_RESTART", restartRecord.c_str());
         robot::Robot robot;
         std::string error;
-        bool started = robot.start(package.exe(), package.path(), &error);
+        bool started = startSetup(robot, package);
         SetEnvironmentVariableA("ZR_FAKE_RESTART", nullptr);
         ASSERT_TRUE(started) << error;
         HWND question = waitWindow(robot, "Restart");
