@@ -5,6 +5,7 @@
 #include "setup_process.h"
 #include "window.h"
 #include "wizard_commands.h"
+#include "wizard_pages.h"
 
 namespace {
 
@@ -13,12 +14,9 @@ public:
     ExitSetupHandler(HWND, SetupModel* model) : DialogHandler(model), model_(*model) {}
 
     bool onInitDialog(HWND dialog) override {
-        setCaption(dialog, model_.getVariable("ExitSetupTitle"));
-        DialogControl(dialog, IDC_TEXT1).setText(model_.getVariable("ExitSetupText1"));
-        DialogControl(dialog, IDC_TEXT2).setText(model_.getVariable("ExitSetupText2"));
-        DialogControl(dialog, IDC_TEXT3).setText(model_.getVariable("ExitSetupText3"));
-        DialogControl(dialog, IDC_RESUME).setText(model_.getVariable("ExitResume"));
-        DialogControl(dialog, IDC_EXIT_SETUP).setText(model_.getVariable("ExitExit"));
+        showTexts(dialog, model_, "ExitSetupTitle",
+                  {{IDC_TEXT1, "ExitSetupText1"}, {IDC_TEXT2, "ExitSetupText2"}, {IDC_TEXT3, "ExitSetupText3"},
+                   {IDC_RESUME, "ExitResume"}, {IDC_EXIT_SETUP, "ExitExit"}});
         centreOnDesktop(dialog);
         return true;
     }

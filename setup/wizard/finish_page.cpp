@@ -4,6 +4,7 @@
 #include "setup_model.h"
 #include "window.h"
 #include "wizard_commands.h"
+#include "wizard_pages.h"
 
 namespace {
 
@@ -12,11 +13,9 @@ public:
     FinishPage(HWND, SetupModel* model) : DialogHandler(model), model_(*model) {}
 
     bool onInitDialog(HWND dialog) override {
-        setCaption(dialog, model_.getVariable("FinishTitle"));
-        DialogControl(dialog, IDC_TEXT1).setText(model_.getVariable("FinishText1"));
-        DialogControl(dialog, IDC_TEXT2).setText(model_.getVariable("FinishText2"));
-        DialogControl(dialog, IDC_BACK).setText(model_.getVariable("FinishBack"));
-        DialogControl(dialog, IDC_FINISH).setText(model_.getVariable("FinishFinish"));
+        showTexts(dialog, model_, "FinishTitle",
+                  {{IDC_TEXT1, "FinishText1"}, {IDC_TEXT2, "FinishText2"}, {IDC_BACK, "FinishBack"},
+                   {IDC_FINISH, "FinishFinish"}});
         prepareChoice(dialog, IDC_VIEW_README, model_.showViewReadme(), model_.viewReadmeChecked(), "FinishCheck1");
         prepareChoice(dialog, IDC_RUN_APPLICATION, model_.showRunApplication(), model_.runApplicationChecked(),
                       "FinishCheck2");

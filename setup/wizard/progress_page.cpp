@@ -6,6 +6,7 @@
 #include "setup_model.h"
 #include "window.h"
 #include "wizard_commands.h"
+#include "wizard_pages.h"
 
 namespace {
 
@@ -14,8 +15,7 @@ public:
     ProgressPage(HWND, SetupModel* model) : DialogHandler(model), model_(*model) {}
 
     bool onInitDialog(HWND dialog) override {
-        setCaption(dialog, model_.getVariable("ProcessTitle"));
-        DialogControl(dialog, IDCANCEL).setText(model_.getVariable("ProcessCancel"));
+        showTexts(dialog, model_, "ProcessTitle", {{IDCANCEL, "ProcessCancel"}});
         install_ = std::make_unique<InstallThread>(dialog, model_, GetDlgItem(dialog, IDC_PROGRESS_BAR),
                                                    GetDlgItem(dialog, IDC_STATUS_LINE));
         install_->start();

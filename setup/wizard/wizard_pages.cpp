@@ -4,6 +4,7 @@
 #include "finish_page.h"
 #include "progress_page.h"
 #include "resource.h"
+#include "setup_model.h"
 #include "window.h"
 #include "wizard_state.h"
 
@@ -41,4 +42,11 @@ unsigned runWizardPage(int page, HINSTANCE instance, HWND owner, SetupModel& mod
     if (result == -1)
         throw WinException("Can't create wizard page");
     return static_cast<unsigned>(result);
+}
+
+void showTexts(HWND dialog, const SetupModel& model, const char* captionVariable,
+               std::initializer_list<std::pair<int, const char*>> controlVariables) {
+    setCaption(dialog, model.getVariable(captionVariable));
+    for (const auto& control : controlVariables)
+        DialogControl(dialog, control.first).setText(model.getVariable(control.second));
 }

@@ -3,7 +3,15 @@
 
 #include <windows.h>
 
+#include <initializer_list>
+#include <utility>
+
 class SetupModel;
+
+// Sets the dialog's caption and each control's text from the model's
+// variables: the texts of the chosen language.
+void showTexts(HWND dialog, const SetupModel& model, const char* captionVariable,
+               std::initializer_list<std::pair<int, const char*>> controlVariables);
 
 // Whether the kit carries a dialog for the page.
 bool wizardPageExists(int page);
